@@ -1,0 +1,374 @@
+#include "classlib/CFile.h"
+
+#ifndef _WIN32
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "classlib/Utf8.h"
+#endif
+
+CFile::CFile()
+#ifdef _WIN32
+    : m_hFile(INVALID_HANDLE_VALUE)
+#else
+    : m_fd(-1)
+#endif
+{
+}
+
+CFile::CFile(LPCWSTR fileName, UINT openFlags) : CFile()
+{
+    CFileException error;
+    if (!Open(fileName, openFlags, &error))
+        CFileException::Throw(error.m_cause, error.m_lOsError, error.m_strFileName);
+}
+
+CFile::~CFile()
+{
+    Abort();
+}
+
+CString CFile::GetFileName() const
+{
+    int cut = m_strFilePath.ReverseFind(L'\\');
+    const int slash = m_strFilePath.ReverseFind(L'/');
+    if (slash > cut)
+        cut = slash;
+    return m_strFilePath.Mid(cut + 1);
+}
+
+void CFile::ThrowIfClosed() const
+{
+    if (!IsOpen())
+        CFileException::Throw(CFileException::invalidFile, -1, m_strFileName);
+}
+
+#ifdef _WIN32
+
+static DWORD AccessFor(UINT flags)
+{
+    switch (flags & 3) {
+    case CFile::modeWrite: return GENERIC_WRITE;
+    case CFile::modeReadWrite: return GENERIC_READ | GENERIC_WRITE;
+    default: return GENERIC_READ;
+    }
+}
+
+static DWORD ShareModeFor(UINT flags)
+{
+    switch (flags & 0x70) {
+    case CFile::shareDenyWrite: return FILE_SHARE_READ;
+    case CFile::shareDenyRead: return FILE_SHARE_WRITE;
+    case CFile::shareDenyNone: return FILE_SHARE_READ | FILE_SHARE_WRITE;
+    default: return 0;  // shareExclusive and shareCompat
+    }
+}
+
+static DWORD CreationFor(UINT flags)
+{
+    if (!(flags & CFile::modeCreate))
+        return OPEN_EXISTING;
+    return (flags & CFile::modeNoTruncate) ? OPEN_ALWAYS : CREATE_ALWAYS;
+}
+
+static CString FullPathOf(LPCWSTR fileName)
+{
+    CString path;
+    const DWORD needed = ::GetFullPathNameW(fileName, 0, nullptr, nullptr);
+    if (needed == 0)
+        return CString(fileName);  // no full form: keep the name as given
+    const DWORD length = ::GetFullPathNameW(fileName, needed, path.GetBuffer(static_cast<int>(needed)), nullptr);
+    path.ReleaseBuffer(length < needed ? static_cast<int>(length) : 0);
+    return path.IsEmpty() ? CString(fileName) : path;
+}
+
+BOOL CFile::Open(LPCWSTR fileName, UINT openFlags, CFileException* error)
+{
+    Abort();
+    if (!fileName || !*fileName) {
+        if (error) {
+            error->m_cause = CFileException::badPath;
+            error->m_lOsError = ERROR_INVALID_NAME;
+            error->m_strFileName = fileName;
+        }
+        return FALSE;
+    }
+    SECURITY_ATTRIBUTES security = {sizeof(security), nullptr, (openFlags & modeNoInherit) ? FALSE : TRUE};
+    HANDLE file = ::CreateFileW(fileName, AccessFor(openFlags), ShareModeFor(openFlags), &security,
+                                CreationFor(openFlags), FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        if (error) {
+            const DWORD code = ::GetLastError();
+            error->m_lOsError = static_cast<LONG>(code);
+            error->m_cause = CFileException::OsErrorToException(static_cast<LONG>(code));
+            error->m_strFileName = fileName;
+        }
+        return FALSE;
+    }
+    m_hFile = file;
+    m_strFileName = fileName;
+    m_strFilePath = FullPathOf(fileName);
+    return TRUE;
+}
+
+void CFile::ThrowLastError() const
+{
+    CFileException::ThrowOsError(static_cast<LONG>(::GetLastError()), m_strFileName);
+}
+
+BOOL CFile::IsOpen() const
+{
+    return m_hFile != INVALID_HANDLE_VALUE;
+}
+
+UINT CFile::Read(void* buffer, UINT count)
+{
+    ThrowIfClosed();
+    if (count == 0)
+        return 0;
+    DWORD read = 0;
+    if (!::ReadFile(m_hFile, buffer, count, &read, nullptr))
+        ThrowLastError();
+    return read;
+}
+
+void CFile::Write(const void* buffer, UINT count)
+{
+    ThrowIfClosed();
+    if (count == 0)
+        return;
+    DWORD written = 0;
+    if (!::WriteFile(m_hFile, buffer, count, &written, nullptr))
+        ThrowLastError();
+    if (written != count)
+        CFileException::Throw(CFileException::diskFull, ERROR_DISK_FULL, m_strFileName);
+}
+
+ULONGLONG CFile::Seek(LONGLONG offset, UINT from)
+{
+    ThrowIfClosed();
+    const DWORD method = from == end ? FILE_END : (from == current ? FILE_CURRENT : FILE_BEGIN);
+    LARGE_INTEGER distance;
+    distance.QuadPart = offset;
+    LARGE_INTEGER position;
+    if (!::SetFilePointerEx(m_hFile, distance, &position, method))
+        ThrowLastError();
+    return static_cast<ULONGLONG>(position.QuadPart);
+}
+
+ULONGLONG CFile::GetPosition() const
+{
+    ThrowIfClosed();
+    LARGE_INTEGER zero;
+    zero.QuadPart = 0;
+    LARGE_INTEGER position;
+    if (!::SetFilePointerEx(m_hFile, zero, &position, FILE_CURRENT))
+        ThrowLastError();
+    return static_cast<ULONGLONG>(position.QuadPart);
+}
+
+ULONGLONG CFile::GetLength() const
+{
+    ThrowIfClosed();
+    LARGE_INTEGER size;
+    if (!::GetFileSizeEx(m_hFile, &size))
+        ThrowLastError();
+    return static_cast<ULONGLONG>(size.QuadPart);
+}
+
+void CFile::Flush()
+{
+    ThrowIfClosed();
+    if (!::FlushFileBuffers(m_hFile))
+        ThrowLastError();
+}
+
+// The handle is gone whether or not CloseHandle reports success, so it is forgotten first.
+void CFile::Close()
+{
+    ThrowIfClosed();
+    HANDLE file = m_hFile;
+    m_hFile = INVALID_HANDLE_VALUE;
+    if (!::CloseHandle(file))
+        ThrowLastError();
+}
+
+void CFile::Abort()
+{
+    if (m_hFile != INVALID_HANDLE_VALUE) {
+        ::CloseHandle(m_hFile);  // nothing more can be done about a failed close here
+        m_hFile = INVALID_HANDLE_VALUE;
+    }
+}
+
+#else  // host build: POSIX files
+
+static int OpenFlagsFor(UINT flags)
+{
+    int result;
+    switch (flags & 3) {
+    case CFile::modeWrite: result = O_WRONLY; break;
+    case CFile::modeReadWrite: result = O_RDWR; break;
+    default: result = O_RDONLY; break;
+    }
+    if (flags & CFile::modeCreate)
+        result |= (flags & CFile::modeNoTruncate) ? O_CREAT : (O_CREAT | O_TRUNC);
+    if (flags & CFile::modeNoInherit)
+        result |= O_CLOEXEC;
+    return result;
+}
+
+// Advisory locks stand in for Windows' share modes: an exclusive holder keeps out every other
+// opener that also locks, a deny-write holder keeps out exclusive ones.
+static int LockFor(UINT flags)
+{
+    switch (flags & 0x70) {
+    case CFile::shareDenyNone: return 0;
+    case CFile::shareDenyWrite:
+    case CFile::shareDenyRead: return LOCK_SH;
+    default: return LOCK_EX;
+    }
+}
+
+BOOL CFile::Open(LPCWSTR fileName, UINT openFlags, CFileException* error)
+{
+    Abort();
+    auto fail = [&](int code) {
+        if (error) {
+            error->m_lOsError = code;
+            error->m_cause = CFileException::OsErrorToException(code);
+            error->m_strFileName = fileName;
+        }
+        return FALSE;
+    };
+    if (!fileName || !*fileName)
+        return fail(ENOENT);
+    const std::string path = WideToUtf8(fileName);
+    // O_TRUNC is applied only after the lock is held, so a refused open changes nothing.
+    const int flags = OpenFlagsFor(openFlags);
+    const int fd = ::open(path.c_str(), flags & ~O_TRUNC, 0666);
+    if (fd < 0)
+        return fail(errno);
+    struct stat info;
+    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+        ::close(fd);
+        return fail(EISDIR);
+    }
+    const int lock = LockFor(openFlags);
+    if (lock && ::flock(fd, lock | LOCK_NB) != 0) {
+        const int code = errno;
+        ::close(fd);
+        return fail(code);
+    }
+    if ((flags & O_TRUNC) && ::ftruncate(fd, 0) != 0) {
+        const int code = errno;
+        ::close(fd);
+        return fail(code);
+    }
+    m_fd = fd;
+    m_strFileName = fileName;
+    m_strFilePath = fileName;
+    return TRUE;
+}
+
+void CFile::ThrowLastError() const
+{
+    CFileException::ThrowOsError(errno, m_strFileName);
+}
+
+BOOL CFile::IsOpen() const
+{
+    return m_fd >= 0;
+}
+
+UINT CFile::Read(void* buffer, UINT count)
+{
+    ThrowIfClosed();
+    UINT total = 0;
+    while (total < count) {
+        const ssize_t n = ::read(m_fd, static_cast<char*>(buffer) + total, count - total);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            ThrowLastError();
+        }
+        if (n == 0)
+            break;
+        total += static_cast<UINT>(n);
+    }
+    return total;
+}
+
+void CFile::Write(const void* buffer, UINT count)
+{
+    ThrowIfClosed();
+    UINT total = 0;
+    while (total < count) {
+        const ssize_t n = ::write(m_fd, static_cast<const char*>(buffer) + total, count - total);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            ThrowLastError();
+        }
+        if (n == 0)
+            CFileException::Throw(CFileException::diskFull, ENOSPC, m_strFileName);
+        total += static_cast<UINT>(n);
+    }
+}
+
+ULONGLONG CFile::Seek(LONGLONG offset, UINT from)
+{
+    ThrowIfClosed();
+    const int whence = from == end ? SEEK_END : (from == current ? SEEK_CUR : SEEK_SET);
+    const off_t position = ::lseek(m_fd, static_cast<off_t>(offset), whence);
+    if (position < 0)
+        ThrowLastError();
+    return static_cast<ULONGLONG>(position);
+}
+
+ULONGLONG CFile::GetPosition() const
+{
+    ThrowIfClosed();
+    const off_t position = ::lseek(m_fd, 0, SEEK_CUR);
+    if (position < 0)
+        ThrowLastError();
+    return static_cast<ULONGLONG>(position);
+}
+
+ULONGLONG CFile::GetLength() const
+{
+    ThrowIfClosed();
+    struct stat info;
+    if (::fstat(m_fd, &info) != 0)
+        ThrowLastError();
+    return static_cast<ULONGLONG>(info.st_size);
+}
+
+void CFile::Flush()
+{
+    ThrowIfClosed();
+    if (::fsync(m_fd) != 0 && errno != EINVAL)
+        ThrowLastError();
+}
+
+void CFile::Close()
+{
+    ThrowIfClosed();
+    const int fd = m_fd;
+    m_fd = -1;
+    if (::close(fd) != 0)
+        ThrowLastError();
+}
+
+void CFile::Abort()
+{
+    if (m_fd >= 0) {
+        ::close(m_fd);  // nothing more can be done about a failed close here
+        m_fd = -1;
+    }
+}
+
+#endif

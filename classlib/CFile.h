@@ -1,0 +1,78 @@
+// An unbuffered binary file.
+//
+// Open reports failure by its result (and fills the caller's CFileException when one is given);
+// it never throws. Read, Write, Seek, GetLength, GetPosition, Flush and Close throw
+// CFileException* on failure, and on a file that is not open. The destructor closes the file
+// without throwing.
+//
+// Sharing: shareExclusive (also the default, shareCompat) lets no other handle open the file
+// while this one holds it. The Windows build uses CreateFileW's share modes; the host build
+// approximates them with advisory flock locks.
+#pragma once
+
+#include "classlib/CFileException.h"
+#include "classlib/CString.h"
+#include "classlib/WinTypes.h"
+
+class CFile {
+public:
+    enum OpenFlags : UINT {
+        modeRead = 0x0000,
+        modeWrite = 0x0001,
+        modeReadWrite = 0x0002,
+        shareCompat = 0x0000,
+        shareExclusive = 0x0010,
+        shareDenyWrite = 0x0020,
+        shareDenyRead = 0x0030,
+        shareDenyNone = 0x0040,
+        modeNoInherit = 0x0080,
+        modeCreate = 0x1000,
+        modeNoTruncate = 0x2000,
+        typeText = 0x4000,  // accepted and ignored: CFile does no text translation
+        typeBinary = 0x8000
+    };
+    enum SeekPosition : UINT { begin = 0, current = 1, end = 2 };
+
+    CFile();
+    // Opens at once; throws CFileException* when the file cannot be opened.
+    CFile(LPCWSTR fileName, UINT openFlags);
+    virtual ~CFile();
+    CFile(const CFile&) = delete;
+    CFile& operator=(const CFile&) = delete;
+
+    // modeCreate makes a new empty file (modeCreate | modeNoTruncate keeps an existing one);
+    // without it the file must exist. Returns FALSE on failure, with the cause in *error.
+    virtual BOOL Open(LPCWSTR fileName, UINT openFlags, CFileException* error = nullptr);
+
+    // Returns the number of bytes read: fewer than count only at the end of the file.
+    virtual UINT Read(void* buffer, UINT count);
+    // Writes all count bytes or throws (diskFull when the system wrote fewer).
+    virtual void Write(const void* buffer, UINT count);
+    virtual ULONGLONG Seek(LONGLONG offset, UINT from);
+    void SeekToBegin() { Seek(0, begin); }
+    ULONGLONG SeekToEnd() { return Seek(0, end); }
+    virtual ULONGLONG GetPosition() const;
+    virtual ULONGLONG GetLength() const;
+    virtual void Flush();
+    virtual void Close();
+    // Closes without throwing; nothing happens when the file is not open.
+    virtual void Abort();
+
+    BOOL IsOpen() const;
+    // The full path on Windows (as the name given to Open on the host build).
+    CString GetFilePath() const { return m_strFilePath; }
+    // The name after the last backslash or slash.
+    CString GetFileName() const;
+
+private:
+    [[noreturn]] void ThrowLastError() const;
+    void ThrowIfClosed() const;
+
+#ifdef _WIN32
+    HANDLE m_hFile;
+#else
+    int m_fd;
+#endif
+    CString m_strFileName;  // as given to Open, for error messages
+    CString m_strFilePath;
+};

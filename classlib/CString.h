@@ -1,0 +1,161 @@
+// A wide (UTF-16) string with value semantics.
+//
+// Each CString owns its own buffer; a copy copies the text. So a string can be copied from one
+// thread to another, or read by one thread while another thread works on its own copy, without
+// any shared count. Moves are cheap. Appending grows the buffer geometrically, so building a long
+// text by many appends costs amortised O(1) per character.
+//
+// Lengths and positions are in UTF-16 code units. Case folding (CompareNoCase, MakeLower,
+// MakeUpper) touches only A-Z / a-z. Left, Right and Mid clamp counts and positions that fall
+// outside the string; GetAt, SetAt and operator[] throw CInvalidArgException* for a bad index.
+//
+// Formatting is the library's own (no C library wide-character function takes part):
+//   %s   a wide string: CString or LPCWSTR (a null pointer prints "(null)")
+//   %c   a character      %d %i  signed      %u  unsigned     %x %X  hexadecimal
+//   %o   octal            %p     pointer     %e %f %g  floating point   %%  a percent sign
+// with the flags - 0 + blank #, a width and a precision (both may be *), and the length prefixes
+// h hh l ll I I32 I64 z j t (needed only by FormatV, whose arguments carry no type).
+#pragma once
+
+#include <cstdarg>
+
+#include "classlib/FormatArg.h"
+#include "classlib/WinTypes.h"
+
+class CString {
+public:
+    CString() noexcept;
+    CString(const CString& src);
+    CString(CString&& src) noexcept;
+    CString(LPCWSTR psz);
+    CString(LPCWSTR pch, int length);
+    CString(WCHAR ch, int repeat = 1);
+    ~CString();
+
+    CString& operator=(const CString& src);
+    CString& operator=(CString&& src) noexcept;
+    CString& operator=(LPCWSTR psz);
+    CString& operator=(WCHAR ch);
+
+    int GetLength() const { return m_nLength; }
+    BOOL IsEmpty() const { return m_nLength == 0; }
+    void Empty();
+
+    // Index 0 .. GetLength(); GetLength() reads the terminating zero.
+    WCHAR GetAt(int index) const;
+    // Any integer type: an unsigned index must not fall back to the pointer conversion.
+    template <typename I, typename std::enable_if<std::is_integral<I>::value, int>::type = 0>
+    WCHAR operator[](I index) const
+    {
+        const long long i = static_cast<long long>(index);
+        return GetAt(i < 0 || i > m_nLength ? -1 : static_cast<int>(i));
+    }
+    void SetAt(int index, WCHAR ch);
+
+    operator LPCWSTR() const { return m_pData; }
+    LPCWSTR GetString() const { return m_pData; }
+
+    // Direct access: the buffer holds at least minLength characters plus a terminator, and the
+    // current text. ReleaseBuffer takes the new length (-1: up to the first zero).
+    LPWSTR GetBuffer();
+    LPWSTR GetBuffer(int minLength);
+    void ReleaseBuffer(int newLength = -1);
+    LPWSTR GetBufferSetLength(int length);
+    void Preallocate(int length);
+    void FreeExtra();
+
+    void Append(LPCWSTR psz);
+    void Append(LPCWSTR pch, int length);
+    void Append(const CString& str);
+    void AppendChar(WCHAR ch);
+    CString& operator+=(const CString& str);
+    CString& operator+=(LPCWSTR psz);
+    CString& operator+=(WCHAR ch);
+
+    // <0, 0, >0 like a comparison of code units.
+    int Compare(LPCWSTR psz) const;
+    int CompareNoCase(LPCWSTR psz) const;
+
+    CString Left(int count) const;
+    CString Right(int count) const;
+    CString Mid(int first) const;
+    CString Mid(int first, int count) const;
+
+    // Positions are 0-based; -1 when not found.
+    int Find(WCHAR ch, int start = 0) const;
+    int Find(LPCWSTR sub, int start = 0) const;
+    int ReverseFind(WCHAR ch) const;
+    int FindOneOf(LPCWSTR charSet) const;
+
+    // Without an argument the blanks removed are space, tab, CR, LF, VT and FF.
+    CString& TrimRight();
+    CString& TrimRight(WCHAR ch);
+    CString& TrimRight(LPCWSTR charSet);
+    CString& TrimLeft();
+    CString& TrimLeft(WCHAR ch);
+    CString& TrimLeft(LPCWSTR charSet);
+    CString& Trim();
+
+    CString& MakeLower();
+    CString& MakeUpper();
+
+    // Return the number of replacements, insertions, deletions.
+    int Replace(WCHAR oldCh, WCHAR newCh);
+    int Replace(LPCWSTR oldText, LPCWSTR newText);
+    int Insert(int index, WCHAR ch);
+    int Insert(int index, LPCWSTR psz);
+    int Delete(int index, int count = 1);
+    int Remove(WCHAR ch);
+
+    template <typename... Args>
+    void Format(LPCWSTR format, const Args&... args)
+    {
+        const FormatArg list[] = {FormatArg(args)..., FormatArg()};
+        FormatList(format, list, sizeof...(Args));
+    }
+    template <typename... Args>
+    void AppendFormat(LPCWSTR format, const Args&... args)
+    {
+        const FormatArg list[] = {FormatArg(args)..., FormatArg()};
+        AppendFormatList(format, list, sizeof...(Args));
+    }
+    // C varargs: %s must be given an LPCWSTR (pass a CString as str.GetString()).
+    void FormatV(LPCWSTR format, va_list args);
+    void AppendFormatV(LPCWSTR format, va_list args);
+    void FormatList(LPCWSTR format, const FormatArg* args, int count);
+    void AppendFormatList(LPCWSTR format, const FormatArg* args, int count);
+
+    // Loads string-table entry id from the given module (or the resource handle). Returns FALSE
+    // and leaves the string empty when there is no such entry (always on the host build).
+    BOOL LoadString(HINSTANCE instance, UINT id);
+    BOOL LoadString(UINT id);
+
+private:
+    void Reserve(int capacity);
+    void SetLength(int length);
+    void Assign(LPCWSTR pch, int length);
+    void Release() noexcept;
+
+    LPWSTR m_pData;
+    int m_nLength;
+    int m_nCapacity;  // characters, terminator excluded; 0 while m_pData is the shared empty text
+};
+
+CString operator+(const CString& a, const CString& b);
+CString operator+(const CString& a, LPCWSTR b);
+CString operator+(LPCWSTR a, const CString& b);
+CString operator+(const CString& a, WCHAR b);
+CString operator+(WCHAR a, const CString& b);
+
+bool operator==(const CString& a, const CString& b);
+bool operator==(const CString& a, LPCWSTR b);
+bool operator==(LPCWSTR a, const CString& b);
+bool operator!=(const CString& a, const CString& b);
+bool operator!=(const CString& a, LPCWSTR b);
+bool operator!=(LPCWSTR a, const CString& b);
+bool operator<(const CString& a, const CString& b);
+bool operator<(const CString& a, LPCWSTR b);
+bool operator<(LPCWSTR a, const CString& b);
+bool operator>(const CString& a, const CString& b);
+bool operator<=(const CString& a, const CString& b);
+bool operator>=(const CString& a, const CString& b);
