@@ -1,0 +1,29 @@
+#pragma once
+// The system's file-open or file-save dialog (explorer style).
+// The filter is written as the class library writes it: "Text(*.txt)|*.txt|All(*.*)|*.*||".
+#include "classlib/CWnd.h"
+
+class CFileDialog {
+public:
+    CFileDialog(BOOL bOpenFileDialog, LPCTSTR lpszDefExt = NULL, LPCTSTR lpszFileName = NULL,
+                DWORD dwFlags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, LPCTSTR lpszFilter = NULL,
+                CWnd* pParentWnd = NULL, DWORD dwSize = 0, BOOL bVistaStyle = TRUE);
+    virtual ~CFileDialog() = default;
+
+    // IDOK or IDCANCEL. The owner is the given parent, else the thread's main window.
+    virtual INT_PTR DoModal();
+    CString GetPathName() const;   // full path of the chosen file
+    CString GetFileName() const;   // name with extension
+    CString GetFileExt() const;    // extension without the dot
+    CString GetFileTitle() const;  // name without extension
+
+    OPENFILENAME m_ofn;
+
+private:
+    BOOL m_bOpenFileDialog;
+    CWnd* m_pParentWnd;
+    CString m_strFilter;  // '|' replaced by NUL
+    CString m_strDefExt;
+    wchar_t m_szFileName[4096];
+    wchar_t m_szFileTitle[MAX_PATH];
+};

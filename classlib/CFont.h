@@ -1,0 +1,15 @@
+#pragma once
+// A font (HFONT) wrapper.
+#include "classlib/CGdiObject.h"
+
+class CFont : public CGdiObject {
+public:
+    static CFont* FromHandle(HFONT hFont) { return TemporaryOf<CFont>(hFont); }
+    BOOL CreateFontIndirect(const LOGFONT* lpLogFont);
+    BOOL CreateFont(int nHeight, int nWidth, int nEscapement, int nOrientation, int nWeight, BYTE bItalic,
+                    BYTE bUnderline, BYTE cStrikeOut, BYTE nCharSet, BYTE nOutPrecision, BYTE nClipPrecision,
+                    BYTE nQuality, BYTE nPitchAndFamily, LPCTSTR lpszFacename);
+    BOOL CreatePointFont(int nPointSize, LPCTSTR lpszFaceName, CDC* pDC = NULL);  // tenths of a point
+    int GetLogFont(LOGFONT* pLogFont) const;
+    operator HFONT() const { return static_cast<HFONT>(m_hObject); }
+};

@@ -1,0 +1,55 @@
+#pragma once
+// A GDI object (font, brush, pen, bitmap, region) held by handle.
+// Ownership is in the object: a wrapper that created or attached its handle owns it and deletes
+// it when destroyed; a wrapper made by FromHandle (a temporary of the calling thread) or for a
+// stock object borrows it and never deletes it.
+#include "classlib/WinTypes.h"
+
+class CGdiObject {
+public:
+    HGDIOBJ m_hObject;
+
+    CGdiObject();
+    virtual ~CGdiObject();
+    CGdiObject(const CGdiObject&) = delete;
+    CGdiObject& operator=(const CGdiObject&) = delete;
+
+    // A temporary borrowing wrapper of the calling thread (see CWnd.h on temporaries).
+    static CGdiObject* FromHandle(HGDIOBJ hObject);
+
+    BOOL Attach(HGDIOBJ hObject);  // takes ownership
+    HGDIOBJ Detach();              // gives the handle back without deleting it
+    BOOL DeleteObject();           // deletes an owned handle; forgets a borrowed one
+    BOOL CreateStockObject(int nIndex);  // borrowed: stock objects are never deleted
+    HGDIOBJ GetSafeHandle() const { return m_hObject; }
+    operator HGDIOBJ() const { return m_hObject; }
+    int GetObject(int nCount, LPVOID lpObject) const;
+    UINT GetObjectType() const;
+    bool IsOwner() const { return m_bOwner; }
+
+protected:
+    // Temporaries of a given wrapper class, kept per thread and per handle.
+    template <class T> static T* TemporaryOf(HGDIOBJ hObject);
+    void Borrow(HGDIOBJ hObject);
+
+private:
+    bool m_bOwner;
+    friend void AfxFreeTemporaryWrappers();
+};
+
+// Internal: the calling thread's temporary GDI wrappers.
+CGdiObject* QmFindTemporaryGdi(HGDIOBJ hObject);
+void QmAddTemporaryGdi(HGDIOBJ hObject, CGdiObject* pObject);
+void QmFreeTemporaryGdi();
+
+template <class T> T* CGdiObject::TemporaryOf(HGDIOBJ hObject)
+{
+    if (hObject == NULL)
+        return nullptr;
+    if (T* pExisting = dynamic_cast<T*>(QmFindTemporaryGdi(hObject)))
+        return pExisting;
+    T* pNew = new T;
+    pNew->Borrow(hObject);
+    QmAddTemporaryGdi(hObject, pNew);
+    return pNew;
+}

@@ -1,0 +1,29 @@
+#pragma once
+// An image list (HIMAGELIST). One that Create made or Attach took owns its list and destroys it;
+// a temporary from FromHandle borrows.
+#include "classlib/WinTypes.h"
+#include <commctrl.h>
+
+class CImageList {
+public:
+    HIMAGELIST m_hImageList;
+
+    CImageList();
+    virtual ~CImageList();
+    CImageList(const CImageList&) = delete;
+    CImageList& operator=(const CImageList&) = delete;
+
+    static CImageList* FromHandle(HIMAGELIST hImageList);
+    BOOL Create(int cx, int cy, UINT nFlags, int nInitial, int nGrow);
+    BOOL Attach(HIMAGELIST hImageList);
+    HIMAGELIST Detach();
+    BOOL DeleteImageList();
+    int Add(HICON hIcon);
+    int GetImageCount() const;
+    HICON ExtractIcon(int nImage);  // a new icon: the caller destroys it
+    HIMAGELIST GetSafeHandle() const { return m_hImageList; }
+    operator HIMAGELIST() const { return m_hImageList; }
+
+private:
+    bool m_bOwner;
+};

@@ -1,0 +1,15 @@
+#pragma once
+// An automation or COM failure, thrown by pointer (catch (COleException* e) { ...; e->Delete(); }).
+#include "classlib/WinTypes.h"
+#include "classlib/CException.h"
+
+class COleException : public CException {
+public:
+    explicit COleException(SCODE sc);
+    SCODE m_sc;
+    BOOL GetErrorMessage(LPTSTR lpszError, UINT nMaxError, PUINT pnHelpContext = NULL) const override;
+    // The SCODE of any exception: m_sc of a COleException, E_UNEXPECTED for other kinds.
+    static SCODE Process(const CException* pAnyException);
+};
+
+[[noreturn]] void AfxThrowOleException(SCODE sc);

@@ -1,0 +1,245 @@
+#pragma once
+// A window: the C++ object bound to one HWND, with the message map dispatch, reflection of
+// control notifications, subclassing and the member calls the program uses.
+//
+// Binding. Every HWND that a CWnd created (Create/CreateEx), subclassed (SubclassWindow,
+// SubclassDlgItem) or attached (Attach) is recorded in one process-wide permanent handle map,
+// guarded by a lock, so FromHandle from any thread finds the same object. FromHandle of a
+// window with no object of its own returns a temporary wrapper that belongs to the calling
+// thread; temporaries are freed when that thread's message loop is idle outside any window
+// procedure, or when the thread ends: never keep one across messages.
+//
+// Creation. CreateEx parks the object in thread-local storage and watches the window creation
+// (a thread-local CBT hook): the object is bound to the new window before WM_NCCREATE, so
+// WM_NCCREATE, WM_CREATE and the WM_SIZE of creation reach the object. A window of another
+// class (a system control) is subclassed at that moment; its own procedure becomes the one that
+// DefWindowProc and Default call.
+//
+// Dispatch. One static window procedure serves every bound window: it keeps the current message
+// per thread (for Default and GetCurrentMessage), calls WindowProc, and catches every C++
+// exception so that none unwinds through Win32. WindowProc -> OnWndMsg (the message map) ->
+// DefWindowProc for what the map leaves. WM_COMMAND and WM_NOTIFY from a control first go to
+// the control's own object (ON_CONTROL_REFLECT, ON_NOTIFY_REFLECT); WM_CTLCOLOR* and WM_DRAWITEM
+// go first to the parent's handler, whose default (CWnd::OnCtlColor, CWnd::OnDrawItem) hands
+// them to the control's object (ON_WM_CTLCOLOR_REFLECT, CButton::DrawItem).
+//
+// Lifetime. When the window is destroyed the object is unbound at WM_NCDESTROY and
+// PostNcDestroy is called; a CWnd whose window still exists destroys it in its destructor.
+#include <windows.h>
+#include "classlib/CString.h"
+#include "classlib/CCmdTarget.h"
+#include "classlib/CRect.h"
+
+class CDC;
+class CFont;
+class CMenu;
+class CRgn;
+class CScrollBar;
+class CDataExchange;
+
+class CWnd : public CCmdTarget {
+    DECLARE_DYNAMIC(CWnd)
+public:
+    HWND m_hWnd;
+
+    CWnd();
+    ~CWnd() override;
+
+    // ---- binding ----
+    static CWnd* FromHandle(HWND hWnd);           // permanent object, else a temporary wrapper
+    static CWnd* FromHandlePermanent(HWND hWnd);  // the bound object, or NULL
+    BOOL Attach(HWND hWndNew);
+    HWND Detach();
+    BOOL SubclassWindow(HWND hWnd);
+    BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
+    HWND UnsubclassWindow();
+    HWND GetSafeHwnd() const { return m_hWnd; }
+    operator HWND() const { return GetSafeHwnd(); }
+
+    // ---- creation and destruction ----
+    virtual BOOL Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+                        CWnd* pParentWnd, UINT nID, LPVOID lpParam = NULL);
+    BOOL CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle,
+                  int x, int y, int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu,
+                  LPVOID lpParam = NULL);
+    BOOL CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle,
+                  const RECT& rect, CWnd* pParentWnd, UINT nID, LPVOID lpParam = NULL);
+    virtual BOOL DestroyWindow();
+
+    // ---- messages ----
+    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+    BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+    LRESULT SendDlgItemMessage(int nID, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+    // The message that the calling thread's window procedure is handling now.
+    static const MSG* GetCurrentMessage();
+    virtual BOOL PreTranslateMessage(MSG* pMsg);
+    // Offers pMsg to PreTranslateMessage of its window and then of each parent, up to and
+    // including hWndStop; TRUE as soon as one of them took it.
+    static BOOL WalkPreTranslateTree(HWND hWndStop, MSG* pMsg);
+
+    // ---- relatives ----
+    CWnd* GetParent() const;
+    CWnd* GetOwner() const;
+    CWnd* GetTopLevelParent() const;
+    CWnd* GetDlgItem(int nID) const;
+    int GetDlgCtrlID() const;
+    CWnd* GetWindow(UINT nCmd) const;
+    CWnd* GetLastActivePopup() const;
+    BOOL IsChild(const CWnd* pWnd) const;
+
+    // ---- geometry ----
+    void MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint = TRUE);
+    void MoveWindow(LPCRECT lpRect, BOOL bRepaint = TRUE);
+    BOOL SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags);
+    void GetClientRect(LPRECT lpRect) const;
+    void GetWindowRect(LPRECT lpRect) const;
+    void ScreenToClient(LPPOINT lpPoint) const;
+    void ScreenToClient(LPRECT lpRect) const;
+    void ClientToScreen(LPPOINT lpPoint) const;
+    void ClientToScreen(LPRECT lpRect) const;
+    void CenterWindow(CWnd* pAlternateOwner = NULL);
+    int SetWindowRgn(HRGN hRgn, BOOL bRedraw);
+
+    // ---- state ----
+    BOOL ShowWindow(int nCmdShow);
+    BOOL EnableWindow(BOOL bEnable = TRUE);
+    BOOL IsWindowEnabled() const;
+    BOOL IsWindowVisible() const;
+    BOOL IsIconic() const;
+    BOOL IsZoomed() const;
+    DWORD GetStyle() const;
+    DWORD GetExStyle() const;
+    // Removes and adds style bits; with nFlags non-zero also applies them with SetWindowPos.
+    BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
+    BOOL ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
+    BOOL SetForegroundWindow();
+    CWnd* SetFocus();
+    static CWnd* GetFocus();
+    CWnd* SetActiveWindow();
+
+    // ---- text and font ----
+    void SetWindowText(LPCTSTR lpszString);
+    int GetWindowText(LPTSTR lpszStringBuf, int nMaxCount) const;
+    void GetWindowText(CString& rString) const;
+    int GetWindowTextLength() const;
+    void SetDlgItemText(int nID, LPCTSTR lpszString);
+    int GetDlgItemText(int nID, CString& rString) const;
+    void SetFont(CFont* pFont, BOOL bRedraw = TRUE);
+    CFont* GetFont() const;
+    HICON SetIcon(HICON hIcon, BOOL bBigIcon);
+    HICON GetIcon(BOOL bBigIcon) const;
+    CMenu* GetSystemMenu(BOOL bRevert) const;
+
+    // ---- painting ----
+    void Invalidate(BOOL bErase = TRUE);
+    void InvalidateRect(LPCRECT lpRect, BOOL bErase = TRUE);
+    void ValidateRect(LPCRECT lpRect);
+    void UpdateWindow();
+    BOOL RedrawWindow(LPCRECT lpRectUpdate = NULL, CRgn* prgnUpdate = NULL,
+                      UINT flags = RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+    void SetRedraw(BOOL bRedraw = TRUE);
+    CDC* GetDC();            // a temporary CDC; give it back with ReleaseDC
+    CDC* GetWindowDC();
+    int ReleaseDC(CDC* pDC);
+    HDC BeginPaint(LPPAINTSTRUCT lpPaint);
+    void EndPaint(LPPAINTSTRUCT lpPaint);
+
+    // ---- scroll bars (the window's standard bars) ----
+    BOOL SetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, BOOL bRedraw = TRUE);
+    BOOL GetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, UINT nMask = SIF_ALL) const;
+    int SetScrollPos(int nBar, int nPos, BOOL bRedraw = TRUE);
+    int GetScrollPos(int nBar) const;
+    void SetScrollRange(int nBar, int nMinPos, int nMaxPos, BOOL bRedraw = TRUE);
+    void GetScrollRange(int nBar, LPINT lpMinPos, LPINT lpMaxPos) const;
+    void ShowScrollBar(UINT nBar, BOOL bShow = TRUE);
+    void EnableScrollBarCtrl(int nBar, BOOL bEnable = TRUE);
+    void ScrollWindow(int xAmount, int yAmount, LPCRECT lpRect = NULL, LPCRECT lpClipRect = NULL);
+
+    // ---- timers: only on the window's own thread (see WindowThreadCheck.h) ----
+    UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer = NULL);
+    BOOL KillTimer(UINT_PTR nIDEvent);
+    // The same from any thread: carried to the window's thread and run there (WindowThreadCall.h).
+    UINT_PTR SetTimerOnOwnerThread(UINT_PTR nIDEvent, UINT nElapse);
+    BOOL KillTimerOnOwnerThread(UINT_PTR nIDEvent);
+
+    // ---- mouse capture ----
+    CWnd* SetCapture();
+    static CWnd* GetCapture();
+    static BOOL ReleaseCapture();
+
+    // ---- dialog data exchange (used by CDialog) ----
+    BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
+
+    // ---- default processing ----
+    LRESULT Default();  // DefWindowProc of the current message
+    virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+
+    // ---- message handlers with the library's signatures; each base version does the default
+    //      processing of the current message ----
+    int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    void OnDestroy();
+    void OnClose();
+    void OnSize(UINT nType, int cx, int cy);
+    void OnPaint();
+    void OnNcPaint();
+    BOOL OnEraseBkgnd(CDC* pDC);
+    void OnTimer(UINT_PTR nIDEvent);
+    void OnLButtonDown(UINT nFlags, CPoint point);
+    void OnLButtonUp(UINT nFlags, CPoint point);
+    void OnLButtonDblClk(UINT nFlags, CPoint point);
+    void OnRButtonDown(UINT nFlags, CPoint point);
+    void OnMouseMove(UINT nFlags, CPoint point);
+    BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
+    void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
+    void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
+    BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
+    void OnSetFocus(CWnd* pOldWnd);
+    void OnKillFocus(CWnd* pNewWnd);
+    void OnCaptureChanged(CWnd* pWnd);
+    void OnGetMinMaxInfo(MINMAXINFO* lpMMI);
+    void OnSysCommand(UINT nID, LPARAM lParam);
+    HCURSOR OnQueryDragIcon();
+    // Default: the control's own object answers (ON_WM_CTLCOLOR_REFLECT), else default processing.
+    HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
+    // Default: the control's own object draws itself (CButton::DrawItem), else default processing.
+    void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct);
+
+protected:
+    WNDPROC m_pfnSuper;  // the window's own procedure before we bound it; NULL for our classes
+
+    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    virtual BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
+    virtual BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    // A notification of this control, sent to its parent, offered to this object first.
+    // TRUE when this object handled it (the parent then does nothing more).
+    virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    BOOL ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    virtual void PreSubclassWindow();
+    virtual BOOL PreCreateWindow(CREATESTRUCT& cs);
+    virtual void PostNcDestroy();
+    virtual void DoDataExchange(CDataExchange* pDX);
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    friend LRESULT CALLBACK QmStaticWindowProc(HWND, UINT, WPARAM, LPARAM);
+    friend LRESULT CALLBACK QmCreationHook(int, WPARAM, LPARAM);
+    friend class CWndBinding;
+    friend class CDialog;
+    void BindAtCreation(HWND hWnd);
+    void UnbindAtNcDestroy();
+};
+
+// Registers (once per distinct set of attributes) a window class served by the library's window
+// procedure and returns its name; the name stays valid for the life of the process.
+LPCTSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor = 0, HBRUSH hbrBackground = 0, HICON hIcon = 0);
+
+// Frees the calling thread's temporary wrappers (CWnd, CDC, GDI objects, menus, image lists)
+// unless a window procedure of this thread is running. Message loops call it when idle.
+void AfxFreeTemporaryWrappers();
+
+// The error hook of the window procedure's edge: a C++ exception that escaped a handler is
+// caught there, reported through this hook (default: OutputDebugString) and the message answers 0.
+typedef void (*WindowProcErrorHandler)(HWND hWnd, UINT message, const wchar_t* pszWhat);
+WindowProcErrorHandler SetWindowProcErrorHandler(WindowProcErrorHandler pfn);
