@@ -24,3 +24,87 @@ inline void PrintTo(const CString& s, std::ostream* os)
 {
     *os << '"' << Utf8(s) << '"';
 }
+
+// A new empty folder under the system's temporary folder, removed with everything in it when the
+// object goes. Path(L"a.txt") gives a path inside it.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const CString& Root() const { return m_root; }
+    CString Path(LPCWSTR name) const { return m_root + kSep + name; }
+
+#ifdef _WIN32
+    static constexpr WCHAR kSep = L'\\';
+#else
+    static constexpr WCHAR kSep = L'/';
+#endif
+
+private:
+    CString m_root;
+};
+
+#ifdef _WIN32
+
+inline TempDir::TempDir()
+{
+    WCHAR base[MAX_PATH + 1];
+    const DWORD n = ::GetTempPathW(MAX_PATH + 1, base);
+    static LONG counter = 0;
+    m_root.Format(L"%sqmtest-%u-%d", CString(base, static_cast<int>(n)).TrimRight(L'\\'),
+                  ::GetCurrentProcessId(), static_cast<int>(::InterlockedIncrement(&counter)));
+    ::CreateDirectoryW(m_root, nullptr);
+}
+
+inline void RemoveTree(const CString& folder)
+{
+    WIN32_FIND_DATAW data;
+    HANDLE h = ::FindFirstFileW(folder + L"\\*", &data);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            const CString name(data.cFileName);
+            if (name == L"." || name == L"..")
+                continue;
+            const CString path = folder + L"\\" + name;
+            ::SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(path);
+            else
+                ::DeleteFileW(path);
+        } while (::FindNextFileW(h, &data));
+        ::FindClose(h);
+    }
+    ::RemoveDirectoryW(folder);
+}
+
+inline TempDir::~TempDir()
+{
+    RemoveTree(m_root);
+}
+
+#else
+
+#include <ftw.h>
+#include <stdio.h>
+#include <stdlib.h>
+
+inline TempDir::TempDir()
+{
+    char pattern[] = "/tmp/qmtest-XXXXXX";
+    if (mkdtemp(pattern))
+        m_root = Utf8ToWide(pattern);
+}
+
+inline TempDir::~TempDir()
+{
+    if (m_root.IsEmpty())
+        return;
+    nftw(Utf8(m_root).c_str(),
+         [](const char* path, const struct stat*, int, struct FTW*) { return remove(path); }, 16,
+         FTW_DEPTH | FTW_PHYS);
+}
+
+#endif
