@@ -11,6 +11,7 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+#include <tchar.h>
 
 #else  // host build
 
@@ -35,6 +36,9 @@ typedef WCHAR* LPWSTR;
 typedef const WCHAR* LPCWSTR;
 typedef char* LPSTR;
 typedef const char* LPCSTR;
+typedef WCHAR TCHAR;
+typedef LPWSTR LPTSTR;
+typedef LPCWSTR LPCTSTR;
 typedef void* LPVOID;
 typedef const void* LPCVOID;
 typedef BYTE* LPBYTE;
@@ -55,6 +59,10 @@ typedef struct HWND__* HWND;
 #ifndef FALSE
 #define FALSE 0
 #endif
+
+// The build is wide-character only.
+#define TEXT(quote) L##quote
+#define _T(quote) L##quote
 
 #define MAX_PATH 260
 #define INVALID_HANDLE_VALUE ((HANDLE)(LONG_PTR)-1)

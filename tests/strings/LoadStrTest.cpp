@@ -99,6 +99,7 @@ TEST(LoadStr, EachCallGivesItsOwnString)
 
 TEST(LoadStr, LoadsFromTheInstanceNotTheResourceModule)
 {
+    EXPECT_EQ(AfxGetInstanceHandle(), ::GetModuleHandleW(nullptr));  // until the application sets it
     // A resource module without the program's table must not change what LoadStr finds.
     AfxSetResourceHandle(::GetModuleHandleW(L"kernel32.dll"));
     EXPECT_EQ(Utf8(LoadStr(IDS_RESTART)), "重新开始");
