@@ -14,8 +14,11 @@ void* CException::operator new(std::size_t size)
     return p;
 }
 
+// Also reached when a constructor throws: the record of the block must not outlive it.
 void CException::operator delete(void* p)
 {
+    if (t_pHeapBlock == p)
+        t_pHeapBlock = nullptr;
     ::operator delete(p);
 }
 
