@@ -23,3 +23,6 @@
 #define IDS_SAVING              144  // busy-bar status: saving                   (%s file)
 #define IDS_PICK_SOURCE         145  // folder picker title: source folder
 #define IDS_PICK_OUTPUT         146  // folder picker title: output folder
+
+// Cursors
+#define IDC_SPLITTER            136  // splitter bar: two vertical lines, arrows left and right
