@@ -1,0 +1,12 @@
+// Turns an accepted run into the text the user sees.
+#pragma once
+
+#include "classlib/WinTypes.h"
+
+// Cleans the zero-terminated run at run (any byte address) into a static buffer and returns it:
+// '?' and control units other than CR and LF become blanks (in the run as well), a line is
+// broken with CR LF after its 256th unit and then after every further 257, and a run whose units
+// below U+00FF make up more than two thirds of the output is dropped (the empty string). At most
+// 65,536 output units are produced. The result stays valid until the next call; one salvage at
+// a time in the process.
+LPCWSTR CleanRun(BYTE* run);

@@ -1,0 +1,74 @@
+#include "engine/SalvageFile.h"
+
+#include <cstring>
+
+#include "classlib/CFile.h"
+#include "classlib/CFileException.h"
+#include "engine/ScanBlock.h"
+#include "repair/tagNode.h"
+
+const WCHAR BLOCK_SEPARATOR[] = L"\r\n--------------------------\r\n";
+static_assert(sizeof(BLOCK_SEPARATOR) / sizeof(WCHAR) == 30 + 1, "CR LF, 26 hyphens, CR LF");
+
+static_assert(BLOCK_AREA_SIZE - BLOCK_OFFSET - BLOCK_SIZE >= 1536, "zero bytes after a block");
+
+// Files of this size or more are not read (their size does not fit a signed 32-bit position).
+static const ULONGLONG MAX_FILE_SIZE = 0x80000000ULL;
+
+// Reads and scans the blocks of an open file into result. Raises the file exception of a failed
+// read.
+static void SalvageBlocks(CFile& file, int size, BYTE* area, CString& result,
+                          const volatile int* stop)
+{
+    BYTE* const block = area + BLOCK_OFFSET;
+    // Bytes after the block that may still hold data of an earlier, longer block.
+    int dirtyEnd = 0;
+    CString blockText;
+    int position = 0;
+    int blockSize = BLOCK_SIZE;
+    while (position < size) {
+        if (*stop)
+            break;
+        if (size - position < blockSize)
+            blockSize = size - position;
+        const int read = static_cast<int>(file.Read(block, static_cast<UINT>(blockSize)));
+        if (read == 0 || *stop)
+            break;
+        // Every byte from the end of the data to the end of the area must be zero: the scanner
+        // writes only over non-zero bytes of the data (or zero over zero), so clearing what the
+        // earlier blocks left behind the new data is enough.
+        if (read < dirtyEnd)
+            std::memset(block + read, 0, static_cast<size_t>(dirtyEnd - read));
+        dirtyEnd = read;
+        // A short read is scanned as asked: the missing bytes read as zeros.
+        blockText.Empty();
+        ScanBlock(block, blockSize, blockText, stop);
+        if (!blockText.IsEmpty()) {
+            if (!result.IsEmpty())
+                result += BLOCK_SEPARATOR;
+            result += blockText;
+        }
+        position += blockSize;
+    }
+}
+
+CString* SalvageFile(const tagNode* node, const volatile int* stop)
+{
+    CString* result = new CString;
+    BYTE area[BLOCK_AREA_SIZE];
+    std::memset(area, 0, sizeof area);
+    CFile file;
+    if (!file.Open(node->strPath, CFile::modeRead | CFile::shareExclusive))
+        return result;
+    try {
+        const ULONGLONG size = file.GetLength();
+        if (size != 0 && size < MAX_FILE_SIZE)
+            SalvageBlocks(file, static_cast<int>(size), area, *result, stop);
+        file.Close();
+    } catch (CFileException* e) {
+        // A damaged disk: keep what was found before the unreadable part.
+        e->Delete();
+        file.Abort();
+    }
+    return result;
+}

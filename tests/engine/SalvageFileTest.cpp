@@ -1,0 +1,151 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+#include <thread>
+
+#include "EngineTestSupport.h"
+#include "classlib/CFile.h"
+#include "engine/CharTables.h"
+#include "engine/SalvageFile.h"
+#include "repair/tagNode.h"
+#include "testutil.h"
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
+namespace {
+
+const WCHAR ZHONG = 0x4E2D;
+
+class SalvageFileTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        BuildTablesFromLists({}, {});
+        ListAsCommon(ZHONG);
+    }
+    void TearDown() override { FreeCharTables(); }
+
+    std::string Salvage(const CString& path, const volatile int* stop = nullptr)
+    {
+        static const int noStop = 0;
+        tagNode node;
+        node.strPath = path;
+        std::unique_ptr<CString> text(SalvageFile(&node, stop ? stop : &noStop));
+        return Utf8(*text);
+    }
+    std::string SalvageBytes(const Bytes& bytes)
+    {
+        const CString path = m_dir.Path(L"文档.doc");
+        WriteBytes(path, bytes);
+        return Salvage(path);
+    }
+    // A file of size bytes, zero but for the given units at the given byte offsets.
+    static Bytes FileWith(int size, std::initializer_list<std::pair<int, Units>> runs)
+    {
+        Bytes bytes(static_cast<size_t>(size), 0);
+        for (const auto& run : runs) {
+            const Bytes runBytes = ToBytes(run.second);
+            std::copy(runBytes.begin(), runBytes.end(), bytes.begin() + run.first);
+        }
+        return bytes;
+    }
+
+    TempDir m_dir;
+};
+
+}  // namespace
+
+TEST_F(SalvageFileTest, UnreadableFilesGiveEmptyText)
+{
+    EXPECT_EQ(Salvage(m_dir.Path(L"missing.doc")), "");
+    EXPECT_EQ(SalvageBytes({}), "");
+    // Held open by another program.
+    const CString path = m_dir.Path(L"held.doc");
+    WriteBytes(path, ToBytes(Repeat(ZHONG, 30)));
+    EXPECT_EQ(Salvage(path), U(Repeat(ZHONG, 30)) + RunSep());
+    CFile holder(path, CFile::modeRead | CFile::shareExclusive);
+    EXPECT_EQ(Salvage(path), "");
+}
+
+TEST_F(SalvageFileTest, BlocksAreJoinedWithTheBlockSeparator)
+{
+    const Bytes bytes = FileWith(2 * BLOCK_SIZE, {{100, Repeat(ZHONG, 30)},
+                                                  {BLOCK_SIZE + 200, Repeat(ZHONG, 25)}});
+    EXPECT_EQ(SalvageBytes(bytes),
+              U(Repeat(ZHONG, 30)) + RunSep() + BlockSep() + U(Repeat(ZHONG, 25)) + RunSep());
+    // A block that yields nothing adds no separator.
+    const Bytes gap = FileWith(3 * BLOCK_SIZE, {{100, Repeat(ZHONG, 30)},
+                                               {2 * BLOCK_SIZE, Repeat(ZHONG, 25)}});
+    EXPECT_EQ(SalvageBytes(gap),
+              U(Repeat(ZHONG, 30)) + RunSep() + BlockSep() + U(Repeat(ZHONG, 25)) + RunSep());
+}
+
+TEST_F(SalvageFileTest, FileOf65537BytesIsTwoBlocks)
+{
+    // A run that ends at the first block's end is cut there: the next block starts afresh, and
+    // a block of one byte holds no run.
+    Bytes bytes = FileWith(BLOCK_SIZE + 1, {{BLOCK_SIZE - 60, Repeat(ZHONG, 30)}});
+    bytes[BLOCK_SIZE] = 0x41;
+    EXPECT_EQ(SalvageBytes(bytes), U(Repeat(ZHONG, 30)) + RunSep());
+    // A run across the boundary is found as two runs, one per block.
+    const Bytes across = FileWith(BLOCK_SIZE + 100, {{BLOCK_SIZE - 50, Repeat(ZHONG, 50)}});
+    EXPECT_EQ(SalvageBytes(across),
+              U(Repeat(ZHONG, 25)) + RunSep() + BlockSep() + U(Repeat(ZHONG, 25)) + RunSep());
+}
+
+TEST_F(SalvageFileTest, ShortLastBlockSeesNoBytesOfTheBlockBefore)
+{
+    // The second block's run ends with its 200 bytes; the first block held a run right behind
+    // them. Read on into those, the run would count 52 and fail the noise test.
+    const Bytes bytes = FileWith(BLOCK_SIZE + 200, {{200, Repeat(ZHONG, 30)},
+                                                    {BLOCK_SIZE + 156, Repeat(ZHONG, 22)}});
+    EXPECT_EQ(SalvageBytes(bytes),
+              U(Repeat(ZHONG, 30)) + RunSep() + BlockSep() + U(Repeat(ZHONG, 22)) + RunSep());
+}
+
+TEST_F(SalvageFileTest, StopEndsTheSalvageWithTheTextSoFar)
+{
+    // Many blocks, each with runs: a stop at any moment leaves a beginning of the full text.
+    Bytes bytes;
+    for (int block = 0; block < 64; ++block) {
+        for (int run = 0; run < 100; ++run) {
+            const Bytes runBytes = ToBytes(Repeat(ZHONG, 30) + Units{0, 0});
+            bytes.insert(bytes.end(), runBytes.begin(), runBytes.end());
+        }
+        bytes.resize(static_cast<size_t>(block + 1) * BLOCK_SIZE, 0);
+    }
+    const CString path = m_dir.Path(L"big.doc");
+    WriteBytes(path, bytes);
+    const std::string full = Salvage(path);
+
+    int stop = 1;
+    EXPECT_EQ(Salvage(path, &stop), "");
+
+    volatile int asked = 0;
+    std::atomic<bool> started(false);
+    std::thread stopper([&] {
+        while (!started)
+            std::this_thread::yield();
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        asked = 1;
+    });
+    started = true;
+    const std::string stopped = Salvage(path, &asked);
+    stopper.join();
+    EXPECT_EQ(full.compare(0, stopped.size(), stopped), 0);
+    EXPECT_LE(stopped.size(), full.size());
+}
+
+#ifndef _WIN32
+TEST_F(SalvageFileTest, FilesOf2GiBOrMoreAreNotRead)
+{
+    // A sparse file: its size alone decides.
+    const CString path = m_dir.Path(L"huge.doc");
+    WriteBytes(path, ToBytes(Repeat(ZHONG, 30)));
+    ASSERT_EQ(truncate(Utf8(path).c_str(), 0x80000000LL), 0);
+    EXPECT_EQ(Salvage(path), "");
+}
+#endif
