@@ -3,6 +3,9 @@
 // reads the controls into the members, UpdateData(FALSE) writes the members into the controls.
 #include "classlib/CWnd.h"
 
+// Thrown by CDataExchange::Fail and caught by CWnd::UpdateData; never leaves UpdateData.
+struct CDataExchangeFailure {};
+
 class CDataExchange {
 public:
     CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate);

@@ -42,8 +42,6 @@ protected:
     // The owner that DoModal disables: the given parent's top-level window, else the thread's
     // main window, or its active pop-up; NULL when there is none.
     HWND FindModalOwner() const;
-    void OnOKCommand();
-    void OnCancelCommand();
 
     DECLARE_MESSAGE_MAP()
 

@@ -1,6 +1,8 @@
 #pragma once
 // The system's file-open or file-save dialog (explorer style).
 // The filter is written as the class library writes it: "Text(*.txt)|*.txt|All(*.*)|*.*||".
+#include <string>
+
 #include "classlib/CWnd.h"
 
 class CFileDialog {
@@ -22,7 +24,7 @@ public:
 private:
     BOOL m_bOpenFileDialog;
     CWnd* m_pParentWnd;
-    CString m_strFilter;  // '|' replaced by NUL
+    std::wstring m_filter;  // '|' replaced by NUL, ending in two NULs; empty: no filter
     CString m_strDefExt;
     wchar_t m_szFileName[4096];
     wchar_t m_szFileTitle[MAX_PATH];

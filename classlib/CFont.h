@@ -2,6 +2,8 @@
 // A font (HFONT) wrapper.
 #include "classlib/CGdiObject.h"
 
+class CDC;
+
 class CFont : public CGdiObject {
 public:
     static CFont* FromHandle(HFONT hFont) { return TemporaryOf<CFont>(hFont); }

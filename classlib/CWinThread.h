@@ -50,7 +50,7 @@ protected:
     MSG m_msgCur;
 
 private:
-    static DWORD WINAPI ThreadEntry(LPVOID pThis);
+    static unsigned __stdcall ThreadEntry(void* pThis);
 };
 
 // Starts pfnThreadProc(pParam) on a new thread at nPriority (THREAD_PRIORITY_*). The thread

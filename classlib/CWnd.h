@@ -25,7 +25,7 @@
 //
 // Lifetime. When the window is destroyed the object is unbound at WM_NCDESTROY and
 // PostNcDestroy is called; a CWnd whose window still exists destroys it in its destructor.
-#include <windows.h>
+#include "classlib/WinTypes.h"
 #include "classlib/CString.h"
 #include "classlib/CCmdTarget.h"
 #include "classlib/CRect.h"

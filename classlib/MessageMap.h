@@ -14,7 +14,6 @@
 // captureless lambda that unpacks WPARAM and LPARAM, so a handler with the wrong signature is a
 // compile error, not a crash. The dispatch itself is in CWnd::OnWndMsg.
 #include "classlib/WinTypes.h"
-#include <windowsx.h>
 #include <commctrl.h>
 #include <type_traits>
 #include "classlib/WindowMessages.h"
@@ -76,7 +75,7 @@ protected: \
 #define ON_WM_TIMER() { WM_TIMER, 0, 0, 0, QM_THUNK { QM_UNUSED_ARGS; \
     QM_SELF->OnTimer(static_cast<UINT_PTR>(wParam)); return TRUE; } },
 #define QM_ON_MOUSE(msg, fn) { msg, 0, 0, 0, QM_THUNK { QM_UNUSED_ARGS; \
-    QM_SELF->fn(static_cast<UINT>(wParam), CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))); return TRUE; } },
+    QM_SELF->fn(static_cast<UINT>(wParam), CPoint((short)LOWORD(lParam), (short)HIWORD(lParam))); return TRUE; } },
 #define ON_WM_LBUTTONDOWN() QM_ON_MOUSE(WM_LBUTTONDOWN, OnLButtonDown)
 #define ON_WM_LBUTTONUP() QM_ON_MOUSE(WM_LBUTTONUP, OnLButtonUp)
 #define ON_WM_LBUTTONDBLCLK() QM_ON_MOUSE(WM_LBUTTONDBLCLK, OnLButtonDblClk)
@@ -92,7 +91,7 @@ protected: \
 #define ON_WM_VSCROLL() QM_ON_SCROLL(WM_VSCROLL, OnVScroll)
 #define ON_WM_MOUSEWHEEL() { WM_MOUSEWHEEL, 0, 0, 0, QM_THUNK { QM_UNUSED_ARGS; \
     *pResult = QM_SELF->OnMouseWheel(GET_KEYSTATE_WPARAM(wParam), GET_WHEEL_DELTA_WPARAM(wParam), \
-                                     CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))); return TRUE; } },
+                                     CPoint((short)LOWORD(lParam), (short)HIWORD(lParam))); return TRUE; } },
 #define ON_WM_SETFOCUS() { WM_SETFOCUS, 0, 0, 0, QM_THUNK { QM_UNUSED_ARGS; \
     QM_SELF->OnSetFocus(CWnd::FromHandle(reinterpret_cast<HWND>(wParam))); return TRUE; } },
 #define ON_WM_KILLFOCUS() { WM_KILLFOCUS, 0, 0, 0, QM_THUNK { QM_UNUSED_ARGS; \

@@ -1,0 +1,329 @@
+#include "classlib/CDC.h"
+
+#include <memory>
+#include <unordered_map>
+
+#include "classlib/CWnd.h"
+#include "classlib/WindowInternals.h"
+
+namespace {
+
+std::unordered_map<HDC, std::unique_ptr<CDC>>& TemporaryDCs()
+{
+    thread_local std::unordered_map<HDC, std::unique_ptr<CDC>> map;
+    return map;
+}
+
+HGDIOBJ HandleOf(const CGdiObject* pObject) { return pObject ? pObject->m_hObject : NULL; }
+
+// The pixels of a frame of thickness size inside rect: rect less its inner rectangle.
+void MakeFrameRegion(CRgn& region, LPCRECT lpRect, SIZE size)
+{
+    region.CreateRectRgnIndirect(lpRect);
+    CRect inner(lpRect);
+    inner.DeflateRect(size.cx, size.cy);
+    if (inner.left < inner.right && inner.top < inner.bottom) {
+        CRgn hole;
+        hole.CreateRectRgnIndirect(&inner);
+        region.CombineRgn(&region, &hole, RGN_DIFF);
+    }
+}
+
+// Inverts the region's pixels through the brush's pattern (PATINVERT), leaving the DC as it was.
+void InvertRegion(HDC hDC, CRgn& region, HBRUSH hBrush)
+{
+    const int nSaved = ::SaveDC(hDC);
+    ::ExtSelectClipRgn(hDC, static_cast<HRGN>(region.m_hObject), RGN_AND);
+    ::SelectObject(hDC, hBrush);
+    RECT box;
+    ::GetClipBox(hDC, &box);
+    ::PatBlt(hDC, box.left, box.top, box.right - box.left, box.bottom - box.top, PATINVERT);
+    ::RestoreDC(hDC, nSaved);
+}
+
+}  // namespace
+
+void QmFreeTemporaryDCs()
+{
+    auto& map = TemporaryDCs();
+    for (auto& entry : map)
+        entry.second->Detach();
+    map.clear();
+}
+
+CDC::CDC() : m_hDC(NULL), m_bOwner(false) {}
+
+CDC::~CDC() { DeleteDC(); }
+
+CDC* CDC::FromHandle(HDC hDC)
+{
+    if (hDC == NULL)
+        return nullptr;
+    auto& map = TemporaryDCs();
+    auto it = map.find(hDC);
+    if (it != map.end())
+        return it->second.get();
+    std::unique_ptr<CDC> pDC(new CDC);
+    pDC->Borrow(hDC);
+    CDC* pResult = pDC.get();
+    map.emplace(hDC, std::move(pDC));
+    return pResult;
+}
+
+void CDC::Borrow(HDC hDC)
+{
+    DeleteDC();
+    m_hDC = hDC;
+    m_bOwner = false;
+}
+
+BOOL CDC::Attach(HDC hDC)
+{
+    if (hDC == NULL)
+        return FALSE;
+    DeleteDC();
+    m_hDC = hDC;
+    m_bOwner = true;
+    return TRUE;
+}
+
+HDC CDC::Detach()
+{
+    HDC hDC = m_hDC;
+    m_hDC = NULL;
+    m_bOwner = false;
+    return hDC;
+}
+
+BOOL CDC::DeleteDC()
+{
+    if (m_hDC == NULL)
+        return FALSE;
+    BOOL bResult = m_bOwner ? ::DeleteDC(m_hDC) : TRUE;
+    m_hDC = NULL;
+    m_bOwner = false;
+    return bResult;
+}
+
+BOOL CDC::CreateCompatibleDC(CDC* pDC) { return Attach(::CreateCompatibleDC(pDC ? pDC->m_hDC : NULL)); }
+
+CPen* CDC::SelectObject(CPen* pPen) { return CPen::FromHandle(static_cast<HPEN>(::SelectObject(m_hDC, HandleOf(pPen)))); }
+
+CBrush* CDC::SelectObject(CBrush* pBrush)
+{
+    return CBrush::FromHandle(static_cast<HBRUSH>(::SelectObject(m_hDC, HandleOf(pBrush))));
+}
+
+CFont* CDC::SelectObject(CFont* pFont)
+{
+    return CFont::FromHandle(static_cast<HFONT>(::SelectObject(m_hDC, HandleOf(pFont))));
+}
+
+CBitmap* CDC::SelectObject(CBitmap* pBitmap)
+{
+    return CBitmap::FromHandle(static_cast<HBITMAP>(::SelectObject(m_hDC, HandleOf(pBitmap))));
+}
+
+int CDC::SelectObject(CRgn* pRgn) { return ::SelectClipRgn(m_hDC, static_cast<HRGN>(HandleOf(pRgn))); }
+
+HGDIOBJ CDC::SelectObject(HGDIOBJ hObject) { return ::SelectObject(m_hDC, hObject); }
+
+CGdiObject* CDC::SelectStockObject(int nIndex)
+{
+    return CGdiObject::FromHandle(::SelectObject(m_hDC, ::GetStockObject(nIndex)));
+}
+
+int CDC::SetBkMode(int nBkMode) { return ::SetBkMode(m_hDC, nBkMode); }
+int CDC::GetBkMode() const { return ::GetBkMode(m_hDC); }
+COLORREF CDC::SetBkColor(COLORREF crColor) { return ::SetBkColor(m_hDC, crColor); }
+COLORREF CDC::SetTextColor(COLORREF crColor) { return ::SetTextColor(m_hDC, crColor); }
+COLORREF CDC::GetTextColor() const { return ::GetTextColor(m_hDC); }
+int CDC::SetStretchBltMode(int nStretchMode) { return ::SetStretchBltMode(m_hDC, nStretchMode); }
+int CDC::GetDeviceCaps(int nIndex) const { return ::GetDeviceCaps(m_hDC, nIndex); }
+int CDC::SaveDC() { return ::SaveDC(m_hDC); }
+BOOL CDC::RestoreDC(int nSavedDC) { return ::RestoreDC(m_hDC, nSavedDC); }
+
+int CDC::GetClipBox(LPRECT lpRect) const { return ::GetClipBox(m_hDC, lpRect); }
+int CDC::SelectClipRgn(CRgn* pRgn) { return ::SelectClipRgn(m_hDC, static_cast<HRGN>(HandleOf(pRgn))); }
+
+int CDC::SelectClipRgn(CRgn* pRgn, int nMode)
+{
+    return ::ExtSelectClipRgn(m_hDC, static_cast<HRGN>(HandleOf(pRgn)), nMode);
+}
+
+int CDC::IntersectClipRect(LPCRECT lpRect)
+{
+    return ::IntersectClipRect(m_hDC, lpRect->left, lpRect->top, lpRect->right, lpRect->bottom);
+}
+
+int CDC::ExcludeClipRect(LPCRECT lpRect)
+{
+    return ::ExcludeClipRect(m_hDC, lpRect->left, lpRect->top, lpRect->right, lpRect->bottom);
+}
+
+void CDC::FillRect(LPCRECT lpRect, CBrush* pBrush) { ::FillRect(m_hDC, lpRect, static_cast<HBRUSH>(HandleOf(pBrush))); }
+
+void CDC::FillSolidRect(LPCRECT lpRect, COLORREF clr)
+{
+    // An opaque ExtTextOut with no text fills with the background colour and needs no brush.
+    const COLORREF old = ::SetBkColor(m_hDC, clr);
+    ::ExtTextOutW(m_hDC, 0, 0, ETO_OPAQUE, lpRect, NULL, 0, NULL);
+    ::SetBkColor(m_hDC, old);
+}
+
+void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF clr)
+{
+    const RECT rect = {x, y, x + cx, y + cy};
+    FillSolidRect(&rect, clr);
+}
+
+void CDC::FrameRect(LPCRECT lpRect, CBrush* pBrush)
+{
+    ::FrameRect(m_hDC, lpRect, static_cast<HBRUSH>(HandleOf(pBrush)));
+}
+
+BOOL CDC::FillRgn(CRgn* pRgn, CBrush* pBrush)
+{
+    return ::FillRgn(m_hDC, static_cast<HRGN>(HandleOf(pRgn)), static_cast<HBRUSH>(HandleOf(pBrush)));
+}
+
+BOOL CDC::FrameRgn(CRgn* pRgn, CBrush* pBrush, int nWidth, int nHeight)
+{
+    return ::FrameRgn(m_hDC, static_cast<HRGN>(HandleOf(pRgn)), static_cast<HBRUSH>(HandleOf(pBrush)), nWidth,
+                      nHeight);
+}
+
+BOOL CDC::Rectangle(int x1, int y1, int x2, int y2) { return ::Rectangle(m_hDC, x1, y1, x2, y2); }
+BOOL CDC::Rectangle(LPCRECT lpRect) { return Rectangle(lpRect->left, lpRect->top, lpRect->right, lpRect->bottom); }
+
+CPoint CDC::MoveTo(int x, int y)
+{
+    POINT old = {0, 0};
+    ::MoveToEx(m_hDC, x, y, &old);
+    return CPoint(old);
+}
+
+CPoint CDC::MoveTo(POINT point) { return MoveTo(point.x, point.y); }
+BOOL CDC::LineTo(int x, int y) { return ::LineTo(m_hDC, x, y); }
+BOOL CDC::LineTo(POINT point) { return LineTo(point.x, point.y); }
+void CDC::InvertRect(LPCRECT lpRect) { ::InvertRect(m_hDC, lpRect); }
+BOOL CDC::PatBlt(int x, int y, int nWidth, int nHeight, DWORD dwRop) { return ::PatBlt(m_hDC, x, y, nWidth, nHeight, dwRop); }
+
+BOOL CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, DWORD dwRop)
+{
+    return ::BitBlt(m_hDC, x, y, nWidth, nHeight, pSrcDC ? pSrcDC->m_hDC : NULL, xSrc, ySrc, dwRop);
+}
+
+BOOL CDC::StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, int nSrcWidth,
+                     int nSrcHeight, DWORD dwRop)
+{
+    return ::StretchBlt(m_hDC, x, y, nWidth, nHeight, pSrcDC ? pSrcDC->m_hDC : NULL, xSrc, ySrc, nSrcWidth,
+                        nSrcHeight, dwRop);
+}
+
+BOOL CDC::DrawIcon(int x, int y, HICON hIcon) { return ::DrawIcon(m_hDC, x, y, hIcon); }
+BOOL CDC::DrawIcon(POINT point, HICON hIcon) { return DrawIcon(point.x, point.y, hIcon); }
+
+BOOL CDC::DrawState(CPoint pt, CSize size, HICON hIcon, UINT nFlags, HBRUSH hBrush)
+{
+    return ::DrawStateW(m_hDC, hBrush, NULL, reinterpret_cast<LPARAM>(hIcon), 0, pt.x, pt.y, size.cx, size.cy,
+                        nFlags | DST_ICON);
+}
+
+BOOL CDC::DrawState(CPoint pt, CSize size, HBITMAP hBitmap, UINT nFlags, HBRUSH hBrush)
+{
+    return ::DrawStateW(m_hDC, hBrush, NULL, reinterpret_cast<LPARAM>(hBitmap), 0, pt.x, pt.y, size.cx, size.cy,
+                        nFlags | DST_BITMAP);
+}
+
+BOOL CDC::GradientFill(TRIVERTEX* pVertices, ULONG nVertices, void* pMesh, ULONG nMeshElements, DWORD dwMode)
+{
+    return ::GradientFill(m_hDC, pVertices, nVertices, pMesh, nMeshElements, dwMode);
+}
+
+COLORREF CDC::GetPixel(int x, int y) const { return ::GetPixel(m_hDC, x, y); }
+COLORREF CDC::SetPixel(int x, int y, COLORREF crColor) { return ::SetPixel(m_hDC, x, y, crColor); }
+
+CBrush* CDC::GetHalftoneBrush()
+{
+    static CBrush brush;
+    static const bool bMade = [] {
+        // 8x8 one-bit pattern, every other pixel set; rows are padded to 16 bits.
+        static const WORD rows[8] = {0x5555, 0xAAAA, 0x5555, 0xAAAA, 0x5555, 0xAAAA, 0x5555, 0xAAAA};
+        CBitmap pattern;
+        return pattern.CreateBitmap(8, 8, 1, 1, rows) && brush.CreatePatternBrush(&pattern);
+    }();
+    return bMade ? &brush : nullptr;
+}
+
+void CDC::DrawDragRect(LPCRECT lpRect, SIZE size, LPCRECT lpRectLast, SIZE sizeLast, CBrush* pBrush,
+                       CBrush* pBrushLast)
+{
+    CBrush* pHalftone = GetHalftoneBrush();
+    HBRUSH hBrush = static_cast<HBRUSH>(HandleOf(pBrush ? pBrush : pHalftone));
+    HBRUSH hBrushLast = static_cast<HBRUSH>(HandleOf(pBrushLast ? pBrushLast : pHalftone));
+    CRgn frameNew;
+    MakeFrameRegion(frameNew, lpRect, size);
+    if (lpRectLast == nullptr) {
+        InvertRegion(m_hDC, frameNew, hBrush);
+        return;
+    }
+    CRgn frameLast;
+    MakeFrameRegion(frameLast, lpRectLast, sizeLast);
+    if (hBrush == hBrushLast) {
+        // Pixels in both frames would be inverted twice: touch only those in exactly one.
+        CRgn changed;
+        changed.CreateRectRgn(0, 0, 0, 0);
+        changed.CombineRgn(&frameNew, &frameLast, RGN_XOR);
+        InvertRegion(m_hDC, changed, hBrush);
+    } else {
+        InvertRegion(m_hDC, frameLast, hBrushLast);
+        InvertRegion(m_hDC, frameNew, hBrush);
+    }
+}
+
+int CDC::DrawText(LPCTSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat)
+{
+    return ::DrawTextW(m_hDC, lpszString, nCount, lpRect, nFormat);
+}
+
+int CDC::DrawText(const CString& str, LPRECT lpRect, UINT nFormat)
+{
+    return DrawText(str.GetString(), str.GetLength(), lpRect, nFormat);
+}
+
+BOOL CDC::TextOut(int x, int y, LPCTSTR lpszString, int nCount) { return ::TextOutW(m_hDC, x, y, lpszString, nCount); }
+BOOL CDC::TextOut(int x, int y, const CString& str) { return TextOut(x, y, str.GetString(), str.GetLength()); }
+
+CSize CDC::GetTextExtent(LPCTSTR lpszString, int nCount) const
+{
+    SIZE size = {0, 0};
+    ::GetTextExtentPoint32W(m_hDC, lpszString, nCount, &size);
+    return CSize(size);
+}
+
+CSize CDC::GetTextExtent(const CString& str) const { return GetTextExtent(str.GetString(), str.GetLength()); }
+
+BOOL CDC::GetTextMetrics(LPTEXTMETRIC lpMetrics) const { return ::GetTextMetricsW(m_hDC, lpMetrics); }
+
+CPaintDC::CPaintDC(CWnd* pWnd) : m_ps(), m_hWnd(pWnd->m_hWnd) { Borrow(::BeginPaint(m_hWnd, &m_ps)); }
+
+CPaintDC::~CPaintDC()
+{
+    ::EndPaint(m_hWnd, &m_ps);
+    Detach();
+}
+
+CClientDC::CClientDC(CWnd* pWnd) : m_hWnd(pWnd ? pWnd->m_hWnd : NULL) { Borrow(::GetDC(m_hWnd)); }
+
+CClientDC::~CClientDC()
+{
+    ::ReleaseDC(m_hWnd, Detach());
+}
+
+CWindowDC::CWindowDC(CWnd* pWnd) : m_hWnd(pWnd ? pWnd->m_hWnd : NULL) { Borrow(::GetWindowDC(m_hWnd)); }
+
+CWindowDC::~CWindowDC()
+{
+    ::ReleaseDC(m_hWnd, Detach());
+}

@@ -1,0 +1,86 @@
+#include "classlib/CGdiObject.h"
+
+#include <memory>
+#include <unordered_map>
+
+#include "classlib/WindowInternals.h"
+
+namespace {
+
+std::unordered_map<HGDIOBJ, std::unique_ptr<CGdiObject>>& TemporaryGdi()
+{
+    thread_local std::unordered_map<HGDIOBJ, std::unique_ptr<CGdiObject>> map;
+    return map;
+}
+
+}  // namespace
+
+CGdiObject* QmFindTemporaryGdi(HGDIOBJ hObject)
+{
+    auto& map = TemporaryGdi();
+    auto it = map.find(hObject);
+    return it == map.end() ? nullptr : it->second.get();
+}
+
+void QmAddTemporaryGdi(HGDIOBJ hObject, CGdiObject* pObject)
+{
+    TemporaryGdi()[hObject].reset(pObject);  // replaces a wrapper of another kind for the same handle
+}
+
+void QmFreeTemporaryGdi() { TemporaryGdi().clear(); }
+
+CGdiObject::CGdiObject() : m_hObject(NULL), m_bOwner(false) {}
+
+CGdiObject::~CGdiObject() { DeleteObject(); }
+
+CGdiObject* CGdiObject::FromHandle(HGDIOBJ hObject) { return TemporaryOf<CGdiObject>(hObject); }
+
+void CGdiObject::Borrow(HGDIOBJ hObject)
+{
+    DeleteObject();
+    m_hObject = hObject;
+    m_bOwner = false;
+}
+
+BOOL CGdiObject::Attach(HGDIOBJ hObject)
+{
+    if (hObject == NULL)
+        return FALSE;
+    DeleteObject();
+    m_hObject = hObject;
+    m_bOwner = true;
+    return TRUE;
+}
+
+HGDIOBJ CGdiObject::Detach()
+{
+    HGDIOBJ hObject = m_hObject;
+    m_hObject = NULL;
+    m_bOwner = false;
+    return hObject;
+}
+
+BOOL CGdiObject::DeleteObject()
+{
+    if (m_hObject == NULL)
+        return FALSE;
+    BOOL bResult = TRUE;
+    if (m_bOwner)
+        bResult = ::DeleteObject(m_hObject);  // fails while selected into a DC: the caller's bug, handle kept
+    m_hObject = NULL;
+    m_bOwner = false;
+    return bResult;
+}
+
+BOOL CGdiObject::CreateStockObject(int nIndex)
+{
+    HGDIOBJ hObject = ::GetStockObject(nIndex);
+    if (hObject == NULL)
+        return FALSE;
+    Borrow(hObject);
+    return TRUE;
+}
+
+int CGdiObject::GetObject(int nCount, LPVOID lpObject) const { return ::GetObjectW(m_hObject, nCount, lpObject); }
+
+UINT CGdiObject::GetObjectType() const { return static_cast<UINT>(::GetObjectType(m_hObject)); }

@@ -1,0 +1,82 @@
+#include "classlib/CImageList.h"
+
+#include <memory>
+#include <unordered_map>
+
+#include "classlib/WindowInternals.h"
+
+namespace {
+
+std::unordered_map<HIMAGELIST, std::unique_ptr<CImageList>>& TemporaryImageLists()
+{
+    thread_local std::unordered_map<HIMAGELIST, std::unique_ptr<CImageList>> map;
+    return map;
+}
+
+}  // namespace
+
+void QmFreeTemporaryImageLists()
+{
+    auto& map = TemporaryImageLists();
+    for (auto& entry : map)
+        entry.second->Detach();
+    map.clear();
+}
+
+CImageList::CImageList() : m_hImageList(NULL), m_bOwner(false) {}
+
+CImageList::~CImageList() { DeleteImageList(); }
+
+CImageList* CImageList::FromHandle(HIMAGELIST hImageList)
+{
+    if (hImageList == NULL)
+        return nullptr;
+    auto& map = TemporaryImageLists();
+    auto it = map.find(hImageList);
+    if (it != map.end())
+        return it->second.get();
+    std::unique_ptr<CImageList> pList(new CImageList);
+    pList->m_hImageList = hImageList;  // borrowed
+    CImageList* pResult = pList.get();
+    map.emplace(hImageList, std::move(pList));
+    return pResult;
+}
+
+BOOL CImageList::Create(int cx, int cy, UINT nFlags, int nInitial, int nGrow)
+{
+    return Attach(::ImageList_Create(cx, cy, nFlags, nInitial, nGrow));
+}
+
+BOOL CImageList::Attach(HIMAGELIST hImageList)
+{
+    if (hImageList == NULL)
+        return FALSE;
+    DeleteImageList();
+    m_hImageList = hImageList;
+    m_bOwner = true;
+    return TRUE;
+}
+
+HIMAGELIST CImageList::Detach()
+{
+    HIMAGELIST hImageList = m_hImageList;
+    m_hImageList = NULL;
+    m_bOwner = false;
+    return hImageList;
+}
+
+BOOL CImageList::DeleteImageList()
+{
+    if (m_hImageList == NULL)
+        return FALSE;
+    BOOL bResult = m_bOwner ? ::ImageList_Destroy(m_hImageList) : TRUE;
+    m_hImageList = NULL;
+    m_bOwner = false;
+    return bResult;
+}
+
+int CImageList::Add(HICON hIcon) { return ::ImageList_AddIcon(m_hImageList, hIcon); }
+
+int CImageList::GetImageCount() const { return ::ImageList_GetImageCount(m_hImageList); }
+
+HICON CImageList::ExtractIcon(int nImage) { return ::ImageList_GetIcon(m_hImageList, nImage, ILD_NORMAL); }

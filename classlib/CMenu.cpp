@@ -1,0 +1,107 @@
+#include "classlib/CMenu.h"
+
+#include <memory>
+#include <unordered_map>
+
+#include "classlib/CWnd.h"
+#include "classlib/WindowInternals.h"
+
+namespace {
+
+std::unordered_map<HMENU, std::unique_ptr<CMenu>>& TemporaryMenus()
+{
+    thread_local std::unordered_map<HMENU, std::unique_ptr<CMenu>> map;
+    return map;
+}
+
+}  // namespace
+
+void QmFreeTemporaryMenus()
+{
+    auto& map = TemporaryMenus();
+    for (auto& entry : map)
+        entry.second->Detach();
+    map.clear();
+}
+
+CMenu::CMenu() : m_hMenu(NULL), m_bOwner(false) {}
+
+CMenu::~CMenu() { DestroyMenu(); }
+
+CMenu* CMenu::FromHandle(HMENU hMenu)
+{
+    if (hMenu == NULL)
+        return nullptr;
+    auto& map = TemporaryMenus();
+    auto it = map.find(hMenu);
+    if (it != map.end())
+        return it->second.get();
+    std::unique_ptr<CMenu> pMenu(new CMenu);
+    pMenu->m_hMenu = hMenu;  // borrowed
+    CMenu* pResult = pMenu.get();
+    map.emplace(hMenu, std::move(pMenu));
+    return pResult;
+}
+
+BOOL CMenu::Attach(HMENU hMenu)
+{
+    if (hMenu == NULL)
+        return FALSE;
+    DestroyMenu();
+    m_hMenu = hMenu;
+    m_bOwner = true;
+    return TRUE;
+}
+
+HMENU CMenu::Detach()
+{
+    HMENU hMenu = m_hMenu;
+    m_hMenu = NULL;
+    m_bOwner = false;
+    return hMenu;
+}
+
+BOOL CMenu::CreatePopupMenu() { return Attach(::CreatePopupMenu()); }
+
+BOOL CMenu::DestroyMenu()
+{
+    if (m_hMenu == NULL)
+        return FALSE;
+    BOOL bResult = m_bOwner ? ::DestroyMenu(m_hMenu) : TRUE;
+    m_hMenu = NULL;
+    m_bOwner = false;
+    return bResult;
+}
+
+BOOL CMenu::AppendMenu(UINT nFlags, UINT_PTR nIDNewItem, LPCTSTR lpszNewItem)
+{
+    return ::AppendMenuW(m_hMenu, nFlags, nIDNewItem, lpszNewItem);
+}
+
+BOOL CMenu::DeleteMenu(UINT nPosition, UINT nFlags) { return ::DeleteMenu(m_hMenu, nPosition, nFlags); }
+
+UINT CMenu::EnableMenuItem(UINT nIDEnableItem, UINT nEnable)
+{
+    return static_cast<UINT>(::EnableMenuItem(m_hMenu, nIDEnableItem, nEnable));
+}
+
+int CMenu::GetMenuItemCount() const { return ::GetMenuItemCount(m_hMenu); }
+
+UINT CMenu::GetMenuItemID(int nPos) const { return ::GetMenuItemID(m_hMenu, nPos); }
+
+int CMenu::GetMenuString(UINT nIDItem, CString& rString, UINT nFlags) const
+{
+    const int nLength = ::GetMenuStringW(m_hMenu, nIDItem, NULL, 0, nFlags);
+    if (nLength <= 0) {
+        rString.Empty();
+        return 0;
+    }
+    const int nCopied = ::GetMenuStringW(m_hMenu, nIDItem, rString.GetBuffer(nLength + 1), nLength + 1, nFlags);
+    rString.ReleaseBuffer(nCopied);
+    return nCopied;
+}
+
+BOOL CMenu::TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, LPCRECT lpRect)
+{
+    return ::TrackPopupMenu(m_hMenu, nFlags, x, y, 0, pWnd ? pWnd->m_hWnd : NULL, lpRect);
+}

@@ -1,0 +1,164 @@
+#include "classlib/CTreeCtrl.h"
+
+IMPLEMENT_DYNAMIC(CTreeCtrl, CWnd)
+
+BOOL CTreeCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
+{
+    return CWnd::Create(WC_TREEVIEWW, NULL, dwStyle, rect, pParentWnd, nID);
+}
+
+HTREEITEM CTreeCtrl::InsertItem(LPTVINSERTSTRUCT lpInsertStruct)
+{
+    return reinterpret_cast<HTREEITEM>(SendMessage(TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(lpInsertStruct)));
+}
+
+HTREEITEM CTreeCtrl::InsertItem(UINT nMask, LPCTSTR lpszItem, int nImage, int nSelectedImage, UINT nState,
+                                UINT nStateMask, LPARAM lParam, HTREEITEM hParent, HTREEITEM hInsertAfter)
+{
+    TVINSERTSTRUCTW tvis = {};
+    tvis.hParent = hParent;
+    tvis.hInsertAfter = hInsertAfter;
+    tvis.item.mask = nMask;
+    tvis.item.pszText = const_cast<LPWSTR>(lpszItem);
+    tvis.item.iImage = nImage;
+    tvis.item.iSelectedImage = nSelectedImage;
+    tvis.item.state = nState;
+    tvis.item.stateMask = nStateMask;
+    tvis.item.lParam = lParam;
+    return InsertItem(&tvis);
+}
+
+HTREEITEM CTreeCtrl::InsertItem(LPCTSTR lpszItem, HTREEITEM hParent, HTREEITEM hInsertAfter)
+{
+    return InsertItem(TVIF_TEXT, lpszItem, 0, 0, 0, 0, 0, hParent, hInsertAfter);
+}
+
+HTREEITEM CTreeCtrl::InsertItem(LPCTSTR lpszItem, int nImage, int nSelectedImage, HTREEITEM hParent,
+                                HTREEITEM hInsertAfter)
+{
+    return InsertItem(TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE, lpszItem, nImage, nSelectedImage, 0, 0, 0,
+                      hParent, hInsertAfter);
+}
+
+BOOL CTreeCtrl::DeleteItem(HTREEITEM hItem)
+{
+    return static_cast<BOOL>(SendMessage(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(hItem)));
+}
+
+BOOL CTreeCtrl::DeleteAllItems() { return DeleteItem(TVI_ROOT); }
+
+BOOL CTreeCtrl::SetItemData(HTREEITEM hItem, DWORD_PTR dwData)
+{
+    TVITEMW item = {};
+    item.mask = TVIF_PARAM;
+    item.hItem = hItem;
+    item.lParam = static_cast<LPARAM>(dwData);
+    return SetItem(&item);
+}
+
+DWORD_PTR CTreeCtrl::GetItemData(HTREEITEM hItem) const
+{
+    TVITEMW item = {};
+    item.mask = TVIF_PARAM;
+    item.hItem = hItem;
+    return GetItem(&item) ? static_cast<DWORD_PTR>(item.lParam) : 0;
+}
+
+CString CTreeCtrl::GetItemText(HTREEITEM hItem) const
+{
+    // The control copies at most cchTextMax characters: grow until the text fits.
+    CString text;
+    for (int nCapacity = 256; nCapacity <= (1 << 20); nCapacity *= 4) {
+        TVITEMW item = {};
+        item.mask = TVIF_TEXT;
+        item.hItem = hItem;
+        item.pszText = text.GetBuffer(nCapacity);
+        item.cchTextMax = nCapacity;
+        if (!GetItem(&item)) {
+            text.ReleaseBuffer(0);
+            return text;
+        }
+        text.ReleaseBuffer();
+        if (text.GetLength() < nCapacity - 1)
+            break;
+    }
+    return text;
+}
+
+BOOL CTreeCtrl::SetItemText(HTREEITEM hItem, LPCTSTR lpszItem)
+{
+    TVITEMW item = {};
+    item.mask = TVIF_TEXT;
+    item.hItem = hItem;
+    item.pszText = const_cast<LPWSTR>(lpszItem);
+    return SetItem(&item);
+}
+
+BOOL CTreeCtrl::GetItemImage(HTREEITEM hItem, int& nImage, int& nSelectedImage) const
+{
+    TVITEMW item = {};
+    item.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    item.hItem = hItem;
+    if (!GetItem(&item))
+        return FALSE;
+    nImage = item.iImage;
+    nSelectedImage = item.iSelectedImage;
+    return TRUE;
+}
+
+BOOL CTreeCtrl::GetItem(TVITEM* pItem) const
+{
+    return static_cast<BOOL>(SendMessage(TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(pItem)));
+}
+
+BOOL CTreeCtrl::SetItem(TVITEM* pItem)
+{
+    return static_cast<BOOL>(SendMessage(TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(pItem)));
+}
+
+BOOL CTreeCtrl::ItemHasChildren(HTREEITEM hItem) const { return GetChildItem(hItem) != NULL; }
+
+UINT CTreeCtrl::GetCount() const { return static_cast<UINT>(SendMessage(TVM_GETCOUNT)); }
+
+HTREEITEM CTreeCtrl::GetNextItem(HTREEITEM hItem, UINT nCode) const
+{
+    return reinterpret_cast<HTREEITEM>(SendMessage(TVM_GETNEXTITEM, nCode, reinterpret_cast<LPARAM>(hItem)));
+}
+
+HTREEITEM CTreeCtrl::GetRootItem() const { return GetNextItem(NULL, TVGN_ROOT); }
+HTREEITEM CTreeCtrl::GetChildItem(HTREEITEM hItem) const { return GetNextItem(hItem, TVGN_CHILD); }
+HTREEITEM CTreeCtrl::GetNextSiblingItem(HTREEITEM hItem) const { return GetNextItem(hItem, TVGN_NEXT); }
+HTREEITEM CTreeCtrl::GetPrevSiblingItem(HTREEITEM hItem) const { return GetNextItem(hItem, TVGN_PREVIOUS); }
+HTREEITEM CTreeCtrl::GetParentItem(HTREEITEM hItem) const { return GetNextItem(hItem, TVGN_PARENT); }
+HTREEITEM CTreeCtrl::GetSelectedItem() const { return GetNextItem(NULL, TVGN_CARET); }
+
+BOOL CTreeCtrl::Select(HTREEITEM hItem, UINT nCode)
+{
+    return static_cast<BOOL>(SendMessage(TVM_SELECTITEM, nCode, reinterpret_cast<LPARAM>(hItem)));
+}
+
+BOOL CTreeCtrl::SelectItem(HTREEITEM hItem) { return Select(hItem, TVGN_CARET); }
+
+BOOL CTreeCtrl::Expand(HTREEITEM hItem, UINT nCode)
+{
+    return static_cast<BOOL>(SendMessage(TVM_EXPAND, nCode, reinterpret_cast<LPARAM>(hItem)));
+}
+
+BOOL CTreeCtrl::EnsureVisible(HTREEITEM hItem)
+{
+    return static_cast<BOOL>(SendMessage(TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(hItem)));
+}
+
+CImageList* CTreeCtrl::SetImageList(CImageList* pImageList, int nImageListType)
+{
+    HIMAGELIST hOld = reinterpret_cast<HIMAGELIST>(
+        SendMessage(TVM_SETIMAGELIST, static_cast<WPARAM>(nImageListType),
+                    reinterpret_cast<LPARAM>(pImageList ? pImageList->m_hImageList : NULL)));
+    return CImageList::FromHandle(hOld);
+}
+
+CImageList* CTreeCtrl::GetImageList(int nImageListType) const
+{
+    return CImageList::FromHandle(
+        reinterpret_cast<HIMAGELIST>(SendMessage(TVM_GETIMAGELIST, static_cast<WPARAM>(nImageListType))));
+}
