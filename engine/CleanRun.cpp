@@ -13,13 +13,27 @@ static const WCHAR BLANK = L' ';
 
 static WCHAR s_cleanBuffer[CLEAN_BUFFER_UNITS];
 
-LPCWSTR CleanRun(BYTE* run)
+LPCWSTR CleanRun(BYTE* run, int* length)
 {
     WCHAR* const out = s_cleanBuffer;
     int written = 0;
     int column = 0;
     int low = 0;
-    for (BYTE* p = run; written < MAX_CLEAN_OUTPUT; p += 2) {
+    BYTE* p = run;
+    while (written < MAX_CLEAN_OUTPUT) {
+        // Units from U+00FF up are copied as they are while the line has room: the common case
+        // of Chinese text, without the tests below.
+        int room = MAX_LINE_UNITS - column;
+        if (room > MAX_CLEAN_OUTPUT - written)
+            room = MAX_CLEAN_OUTPUT - written;
+        int copied = 0;
+        for (WCHAR c; copied < room && (c = ReadUnit(p)) >= FIRST_WIDE_UNIT; ++copied, p += 2)
+            out[written + copied] = c;
+        written += copied;
+        column += copied;
+        if (written >= MAX_CLEAN_OUTPUT)
+            break;
+
         const WCHAR original = ReadUnit(p);
         if (original == 0)
             break;
@@ -41,10 +55,15 @@ LPCWSTR CleanRun(BYTE* run)
             column = 0;
         }
         out[written++] = c;
+        p += 2;
     }
     out[written] = 0;
     // Mostly ASCII and Latin-1: binary data that happens to read as text, not the text sought.
-    if (low > 2 * written / 3)
+    if (low > 2 * written / 3) {
         out[0] = 0;
+        written = 0;
+    }
+    if (length)
+        *length = written;
     return out;
 }

@@ -7,6 +7,6 @@
 // '?' and control units other than CR and LF become blanks (in the run as well), a line is
 // broken with CR LF after its 256th unit and then after every further 257, and a run whose units
 // below U+00FF make up more than two thirds of the output is dropped (the empty string). At most
-// 65,536 output units are produced. The result stays valid until the next call; one salvage at
-// a time in the process.
-LPCWSTR CleanRun(BYTE* run);
+// 65,536 output units are produced, and the result's length goes to *length when given. The
+// result stays valid until the next call; one salvage at a time in the process.
+LPCWSTR CleanRun(BYTE* run, int* length = nullptr);

@@ -12,8 +12,16 @@ static_assert(sizeof(BLOCK_SEPARATOR) / sizeof(WCHAR) == 30 + 1, "CR LF, 26 hyph
 
 static_assert(BLOCK_AREA_SIZE - BLOCK_OFFSET - BLOCK_SIZE >= 1536, "zero bytes after a block");
 
+static void Truncate(CString& text, int length)
+{
+    text.GetBuffer();
+    text.ReleaseBuffer(length);
+}
+
 // Files of this size or more are not read (their size does not fit a signed 32-bit position).
 static const ULONGLONG MAX_FILE_SIZE = 0x80000000ULL;
+// Most units reserved for the text in advance (64 MiB).
+static const ULONGLONG MAX_RESERVED_UNITS = 32 * 1024 * 1024;
 
 // Reads and scans the blocks of an open file into result. Raises the file exception of a failed
 // read.
@@ -23,7 +31,6 @@ static void SalvageBlocks(CFile& file, int size, BYTE* area, CString& result,
     BYTE* const block = area + BLOCK_OFFSET;
     // Bytes after the block that may still hold data of an earlier, longer block.
     int dirtyEnd = 0;
-    CString blockText;
     int position = 0;
     int blockSize = BLOCK_SIZE;
     while (position < size) {
@@ -40,14 +47,16 @@ static void SalvageBlocks(CFile& file, int size, BYTE* area, CString& result,
         if (read < dirtyEnd)
             std::memset(block + read, 0, static_cast<size_t>(dirtyEnd - read));
         dirtyEnd = read;
+        // The block's text goes straight into the result, behind a block separator that is taken
+        // back when the block adds nothing: no copy of each block's text.
+        const int lengthBefore = result.GetLength();
+        if (lengthBefore > 0)
+            result += BLOCK_SEPARATOR;
+        const int lengthWithSeparator = result.GetLength();
         // A short read is scanned as asked: the missing bytes read as zeros.
-        blockText.Empty();
-        ScanBlock(block, blockSize, blockText, stop);
-        if (!blockText.IsEmpty()) {
-            if (!result.IsEmpty())
-                result += BLOCK_SEPARATOR;
-            result += blockText;
-        }
+        ScanBlock(block, blockSize, result, stop);
+        if (result.GetLength() == lengthWithSeparator && lengthWithSeparator > lengthBefore)
+            Truncate(result, lengthBefore);
         position += blockSize;
     }
 }
@@ -62,8 +71,15 @@ CString* SalvageFile(const tagNode* node, const volatile int* stop)
         return result;
     try {
         const ULONGLONG size = file.GetLength();
-        if (size != 0 && size < MAX_FILE_SIZE)
+        if (size != 0 && size < MAX_FILE_SIZE) {
+            // Text of about half the file's bytes (in units) fits without regrowing and copying
+            // it; a buffer mostly unused is given back at the end.
+            const int reserved = static_cast<int>(size / 2 < MAX_RESERVED_UNITS ? size / 2 : MAX_RESERVED_UNITS);
+            result->Preallocate(reserved);
             SalvageBlocks(file, static_cast<int>(size), area, *result, stop);
+            if (result->GetLength() < reserved / 2)
+                result->FreeExtra();
+        }
         file.Close();
     } catch (CFileException* e) {
         // A damaged disk: keep what was found before the unreadable part.

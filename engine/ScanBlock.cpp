@@ -8,7 +8,8 @@
 #include "engine/ViewLengths.h"
 
 const WCHAR RUN_SEPARATOR[] = L"\r\n-----------------------\r\n";
-static_assert(sizeof(RUN_SEPARATOR) / sizeof(WCHAR) == 27 + 1, "CR LF, 23 hyphens, CR LF");
+static const int RUN_SEPARATOR_LENGTH = sizeof(RUN_SEPARATOR) / sizeof(WCHAR) - 1;
+static_assert(RUN_SEPARATOR_LENGTH == 27, "CR LF, 23 hyphens, CR LF");
 
 // A run is a candidate when it holds more than this many text units.
 static const int MIN_CANDIDATE_COUNT = 20;
@@ -70,10 +71,11 @@ static int TakeCandidate(BYTE* block, const View& view, ViewLengths& lengths, CS
     // A view that starts with a non-text unit gives a run from its second unit.
     BYTE* const run = view.firstBad == 0 ? start + 2 : start;
     if (IsRunAccepted(run, view.count)) {
-        LPCWSTR cleaned = CleanRun(run);
-        if (cleaned[0] != 0) {
-            text += cleaned;
-            text += RUN_SEPARATOR;
+        int length;
+        LPCWSTR cleaned = CleanRun(run, &length);
+        if (length > 0) {
+            text.Append(cleaned, length);
+            text.Append(RUN_SEPARATOR, RUN_SEPARATOR_LENGTH);
         }
     }
     // Past the cut and every unit that cleaning changed: no written byte is read again.

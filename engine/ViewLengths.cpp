@@ -57,19 +57,21 @@ int ViewLengths::LengthAt(int offset)
     return (zero - offset) / 2;
 }
 
-void ViewLengths::EndStretchAt(int offset)
+void ViewLengths::SplitStretchAt(int offset)
 {
+    // Keep the part behind the new zero unit: the scanner goes on from there, and the units
+    // before it are looked at again only by the step back in LengthAt, which finds the zero.
     const int alignment = offset & 1;
     if (offset >= m_nStart[alignment] && offset < m_nZero[alignment])
-        m_nZero[alignment] = offset;
+        m_nStart[alignment] = offset + 2;
 }
 
 void ViewLengths::NoteZeroUnit(int offset)
 {
-    EndStretchAt(offset);
+    SplitStretchAt(offset);
     // The units of the other alignment that overlap this one may have turned zero as well.
     if (offset >= 1 && IsZeroUnit(offset - 1))
-        EndStretchAt(offset - 1);
+        SplitStretchAt(offset - 1);
     if (IsZeroUnit(offset + 1))
-        EndStretchAt(offset + 1);
+        SplitStretchAt(offset + 1);
 }

@@ -10,7 +10,8 @@
 //
 // The answers stay exactly those of a fresh walk over the block as it is now, although the
 // scanner writes into it:
-//  - the zero unit that cuts a candidate run is reported through NoteZeroUnit;
+//  - the zero unit that cuts a candidate run is reported through NoteZeroUnit, and the stretch
+//    that held it keeps only its part behind it;
 //  - the blanks that run cleaning puts over '?' and control units replace a non-zero byte by a
 //    non-zero byte, so no unit of either alignment turns zero or non-zero.
 // The block must be followed by zero bytes (at least 16), which end every view.
@@ -31,9 +32,11 @@ private:
     bool IsZeroUnit(int offset) const;
     // Offset of the first zero unit at or after offset, in the same alignment.
     int FindZeroUnit(int offset) const;
-    void EndStretchAt(int offset);
+    // A zero unit now stands at offset: the known stretch must not hold it.
+    void SplitStretchAt(int offset);
 
     const BYTE* m_pBlock;
-    int m_nStart[2];  // per alignment (offset & 1): first unit of the known non-zero stretch
+    int m_nStart[2];  // per alignment (offset & 1): first unit of the known non-zero stretch;
+                      // any unit before it may be zero
     int m_nZero[2];   // per alignment: the zero unit that ends it
 };
