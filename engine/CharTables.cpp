@@ -7,6 +7,7 @@
 #include "classlib/CFileException.h"
 #include "controls/LoadStr.h"
 #include "engine/CodeUnit.h"
+#include "resources/resource.h"
 
 #ifdef _WIN32
 #include "classlib/AppHandles.h"
@@ -22,9 +23,6 @@ BYTE* OtherCharTable = nullptr;
 
 const WCHAR TEXT_CHAR_FILE[] = L"Quillmend.dat";
 const WCHAR COMMON_CHAR_FILE[] = L"QuillmendCY.dat";
-
-// String-table entry: a data file is missing, the program must be installed again.
-static const UINT IDS_MISSING_DATA_FILE = 124;
 
 // A data file starts with a byte-order mark, which is skipped unread.
 static const int LIST_FIRST_MEMBER_OFFSET = 2;
@@ -163,7 +161,7 @@ static BOOL LoadCharListOrComplain(LPCWSTR fileName, BYTE* table)
 {
     if (LoadCharList(fileName, table))
         return TRUE;
-    AfxMessageBox(LoadStr(IDS_MISSING_DATA_FILE), MB_OK);
+    AfxMessageBox(LoadStr(IDS_DATA_FILE_MISSING), MB_OK);
     return FALSE;
 }
 

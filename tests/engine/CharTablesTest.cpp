@@ -1,7 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <thread>
+#include <vector>
+
 #include "EngineTestSupport.h"
 #include "engine/CharTables.h"
+#include "testutil.h"
+
+#ifdef _WIN32
+#include "controls/LoadStr.h"
+#include "resources/resource.h"
+#endif
 
 namespace {
 
@@ -145,18 +156,88 @@ TEST_F(CharTables, ShippedListsAreFoundFromAnotherFolder)
     EXPECT_EQ(ClassOf(0x4E02).other, 1);     // a CJK ideograph outside GB2312
 }
 
+#ifdef _WIN32
+
+namespace {
+
+BOOL CALLBACK CollectStaticText(HWND child, LPARAM param)
+{
+    WCHAR className[32];
+    WCHAR text[256];
+    if (::GetClassNameW(child, className, 32) && CString(className).CompareNoCase(L"Static") == 0 &&
+        ::GetWindowTextW(child, text, 256) > 0)
+        reinterpret_cast<std::vector<std::string>*>(param)->push_back(Utf8(text));
+    return TRUE;
+}
+
+// Answers, from another thread, every message box this process shows until it is stopped, and
+// keeps the texts of each.
+class MessageBoxWatcher {
+public:
+    MessageBoxWatcher()
+        : m_thread([this] {
+              HWND answered = nullptr;
+              while (!m_stop) {
+                  HWND box = ::FindWindowW(L"#32770", nullptr);
+                  DWORD process = 0;
+                  if (box)
+                      ::GetWindowThreadProcessId(box, &process);
+                  if (box && box != answered && process == ::GetCurrentProcessId() &&
+                      ::IsWindowVisible(box)) {
+                      std::vector<std::string> texts;
+                      ::EnumChildWindows(box, CollectStaticText, reinterpret_cast<LPARAM>(&texts));
+                      m_boxes.push_back(texts);
+                      ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+                      answered = box;
+                  }
+                  ::Sleep(20);
+              }
+          })
+    {
+    }
+    std::vector<std::vector<std::string>> Stop()
+    {
+        m_stop = true;
+        m_thread.join();
+        return m_boxes;
+    }
+
+private:
+    std::atomic<bool> m_stop{false};
+    std::vector<std::vector<std::string>> m_boxes;
+    std::thread m_thread;
+};
+
+}  // namespace
+
+TEST_F(CharTables, MissingListShowsOneMessageAndFailsTheBuild)
+{
+    EXPECT_FALSE(LoadCharList(L"no-such-list.dat", nullptr));  // nothing is touched
+    const Bytes list = ListFile({0x00E9});
+    MessageBoxWatcher watcher;
+    EXPECT_FALSE(BuildTablesFromFiles(nullptr, &list));
+    const auto boxes = watcher.Stop();
+    ASSERT_EQ(boxes.size(), 1u);  // the common list is not tried
+    EXPECT_EQ(Utf8(LoadStr(IDS_DATA_FILE_MISSING)), "缺少文件，请重新下载软件后，完全解压出来再运行本程序");
+    EXPECT_NE(std::find(boxes[0].begin(), boxes[0].end(), Utf8(LoadStr(IDS_DATA_FILE_MISSING))),
+              boxes[0].end());
+    EXPECT_EQ(ClassOf(0x00E9).common, 0);  // the common list was never read
+}
+
+#else
+
 TEST_F(CharTables, MissingListFailsTheBuild)
 {
-    const Bytes list = ListFile({0x00E9});
+    // The host build's message box writes its text to stderr.
     EXPECT_FALSE(LoadCharList(L"no-such-list.dat", nullptr));  // nothing is touched
-#ifndef _WIN32
-    // The message box blocks under Windows; the host build writes its text to stderr.
+    const Bytes list = ListFile({0x00E9});
     EXPECT_FALSE(BuildTablesFromFiles(nullptr, &list));
     EXPECT_EQ(ClassOf(0x00E9).common, 0);  // the common list was never read
     EXPECT_FALSE(BuildTablesFromFiles(&list, nullptr));
     EXPECT_EQ(ClassOf(0x00E9).text, 1);    // the text list was read first
-#endif
     FreeCharTables();
     FreeCharTables();  // safe twice
     EXPECT_EQ(TextCharTable, nullptr);
 }
+
+#endif
