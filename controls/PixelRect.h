@@ -23,3 +23,10 @@ constexpr PixelColour MakeColour(int r, int g, int b)
     return static_cast<PixelColour>(r & 0xFF) | (static_cast<PixelColour>(g & 0xFF) << 8) |
            (static_cast<PixelColour>(b & 0xFF) << 16);
 }
+
+#ifdef _WIN32
+#include <windows.h>
+// The same rectangle as Win32 sees it (the layouts match).
+inline PixelRect ToPixelRect(const RECT& rc) { return {rc.left, rc.top, rc.right, rc.bottom}; }
+inline RECT ToRect(const PixelRect& rc) { return {rc.left, rc.top, rc.right, rc.bottom}; }
+#endif

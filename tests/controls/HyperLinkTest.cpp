@@ -1,0 +1,104 @@
+// The link control attached to real statics: caption and target, fitting to the caption,
+// tooltip text, hover look and its end when the cursor leaves.
+#include <gtest/gtest.h>
+
+#include "WindowTestUtil.h"
+#include "classlib/CDC.h"
+#include "classlib/CSelectGuard.h"
+#include "controls/CHyperLink.h"
+#include "testutil.h"
+
+namespace {
+class HyperLinkTest : public ::testing::Test {
+protected:
+    TestParent parent{500, 300};
+
+    HWND Static(UINT nID, const wchar_t* pszText, DWORD style, const CRect& rc)
+    {
+        return ::CreateWindowExW(0, L"STATIC", pszText, WS_CHILD | WS_VISIBLE | style, rc.left, rc.top,
+                                 rc.Width(), rc.Height(), parent.GetSafeHwnd(),
+                                 reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), NULL, NULL);
+    }
+
+    CRect InParent(CWnd& wnd)
+    {
+        CRect rc;
+        wnd.GetWindowRect(&rc);
+        parent.ScreenToClient(&rc);
+        return rc;
+    }
+
+    CSize Extent(CHyperLink& link, const wchar_t* psz)
+    {
+        CClientDC dc(&link);
+        CSelectGuard font(dc.GetSafeHdc(), link.m_fontUnderlined.GetSafeHandle());
+        SIZE size = {};
+        ::GetTextExtentPoint32W(dc.GetSafeHdc(), psz, lstrlenW(psz), &size);
+        return CSize(size.cx, size.cy);
+    }
+};
+}  // namespace
+
+TEST_F(HyperLinkTest, AttachingFitsTheCaptionAndKeepsTheRightEdge)
+{
+    Static(2001, L"Visit us", SS_LEFT, CRect(10, 10, 300, 60));
+    CHyperLink plain;
+    ASSERT_TRUE(plain.SubclassDlgItem(2001, &parent));
+    EXPECT_TRUE(plain.GetStyle() & SS_NOTIFY);
+    EXPECT_EQ("Visit us", Utf8(plain.m_strTarget));  // no target: the caption is the target
+    EXPECT_EQ(-1, plain.m_nUnderlineMode);
+    const CSize ext = Extent(plain, L"Visit us");
+    EXPECT_EQ(CRect(10, 10, 10 + ext.cx, 10 + ext.cy), InParent(plain));
+
+    Static(2002, L"right", SS_RIGHT, CRect(100, 100, 400, 130));
+    CHyperLink right;
+    ASSERT_TRUE(right.SubclassDlgItem(2002, &parent));
+    EXPECT_EQ(400, InParent(right).right);
+    EXPECT_EQ(400 - Extent(right, L"right").cx, InParent(right).left);
+
+    Static(2003, L"mid", SS_CENTER | SS_CENTERIMAGE, CRect(100, 150, 301, 201));
+    CHyperLink centred;
+    ASSERT_TRUE(centred.SubclassDlgItem(2003, &parent));
+    const CRect rc = InParent(centred);
+    EXPECT_LE(std::abs((rc.left + rc.right) - 401), 1);
+    EXPECT_LE(std::abs((rc.top + rc.bottom) - 351), 1);
+}
+
+TEST_F(HyperLinkTest, TargetCaptionAndTooltip)
+{
+    Static(2004, L"", SS_LEFT, CRect(10, 10, 300, 40));
+    CHyperLink link;
+    link.SetUrl(L"mailto:someone@example.test");  // before attaching: only stored
+    ASSERT_TRUE(link.SubclassDlgItem(2004, &parent));
+    CString strCaption;
+    link.GetWindowText(strCaption);
+    EXPECT_EQ("mailto:someone@example.test", Utf8(strCaption));  // empty caption shows the target
+    EXPECT_EQ("mailto:someone@example.test", Utf8(link.m_tip.GetToolText(&link, 1)));
+
+    const CRect before = InParent(link);
+    link.SetUrl(L"http://example.test/");
+    link.GetWindowText(strCaption);
+    EXPECT_EQ("mailto:someone@example.test", Utf8(strCaption));  // the caption stays
+    EXPECT_EQ("http://example.test/", Utf8(link.m_tip.GetToolText(&link, 1)));
+    EXPECT_EQ(before, InParent(link));  // refitted to the same caption
+}
+
+TEST_F(HyperLinkTest, HoverLookEndsWhenTheCursorLeaves)
+{
+    Static(2005, L"hover here", SS_LEFT, CRect(10, 10, 300, 40));
+    CHyperLink link;
+    ASSERT_TRUE(link.SubclassDlgItem(2005, &parent));
+    CPoint inside(3, 3);
+    link.ClientToScreen(&inside);
+    ::SetCursorPos(inside.x, inside.y);
+    link.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+    EXPECT_TRUE(link.m_bHover);
+    EXPECT_EQ(link.m_fontUnderlined.GetSafeHandle(), reinterpret_cast<HGDIOBJ>(link.SendMessage(WM_GETFONT)));
+    PumpMessages(250);  // ticks with the cursor inside change nothing
+    EXPECT_TRUE(link.m_bHover);
+    ::SetCursorPos(450, 250);
+    EXPECT_TRUE(PumpUntil([&link] { return !link.m_bHover; }, 1000));
+    EXPECT_EQ(link.m_fontPlain.GetSafeHandle(), reinterpret_cast<HGDIOBJ>(link.SendMessage(WM_GETFONT)));
+    link.SetVisited(TRUE);
+    EXPECT_TRUE(link.m_bVisited);
+}

@@ -1,0 +1,98 @@
+#include "WindowTestUtil.h"
+
+#include <cstdlib>
+
+void PumpMessages(DWORD ms)
+{
+    PumpUntil([] { return false; }, ms);
+}
+
+bool PumpUntil(const std::function<bool()>& pred, DWORD ms)
+{
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (::PeekMessage(&msg, NULL, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessage(&msg);
+        }
+        if (pred())
+            return true;
+        if (::GetTickCount() - start >= ms)
+            return pred();
+        ::MsgWaitForMultipleObjects(0, NULL, FALSE, 5, QS_ALLINPUT);
+    }
+}
+
+namespace {
+DWORD WINAPI RunFunction(LPVOID pParam)
+{
+    (*static_cast<const std::function<void()>*>(pParam))();
+    return 0;
+}
+}  // namespace
+
+void RunWorkerPumping(const std::function<void()>& fn)
+{
+    HANDLE hThread = ::CreateThread(NULL, 0, RunFunction, const_cast<std::function<void()>*>(&fn), 0, NULL);
+    if (hThread == NULL)
+        std::abort();  // a test that needs its worker cannot go on without it
+    for (;;) {
+        const DWORD r = ::MsgWaitForMultipleObjects(1, &hThread, FALSE, INFINITE, QS_ALLINPUT);
+        if (r != WAIT_OBJECT_0 + 1)
+            break;
+        MSG msg;
+        while (::PeekMessage(&msg, NULL, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessage(&msg);
+        }
+    }
+    ::CloseHandle(hThread);
+}
+
+TestParent::TestParent(int cx, int cy)
+{
+    RECT rc = {0, 0, cx, cy};
+    const DWORD style = WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN;
+    ::AdjustWindowRect(&rc, style, FALSE);
+    LPCTSTR pszClass = AfxRegisterWndClass(0, ::LoadCursor(NULL, IDC_ARROW),
+                                           reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), NULL);
+    if (!CreateEx(0, pszClass, L"controls test", style, 0, 0, rc.right - rc.left, rc.bottom - rc.top,
+                  NULL, NULL))
+        std::abort();  // nothing of a window test can run without its parent
+    UpdateWindow();
+}
+
+bool ColourNear(COLORREF a, COLORREF b, int tolerance)
+{
+    return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance &&
+           std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
+           std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
+}
+
+MemoryCanvas::MemoryCanvas(int cx, int cy, COLORREF clrFill)
+{
+    HDC hScreen = ::GetDC(NULL);
+    m_hDC = ::CreateCompatibleDC(hScreen);
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = cx;
+    bi.bmiHeader.biHeight = -cy;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* pBits = nullptr;
+    m_hBitmap = ::CreateDIBSection(hScreen, &bi, DIB_RGB_COLORS, &pBits, NULL, 0);
+    ::ReleaseDC(NULL, hScreen);
+    m_hOld = ::SelectObject(m_hDC, m_hBitmap);
+    HBRUSH hbr = ::CreateSolidBrush(clrFill);
+    RECT rc = {0, 0, cx, cy};
+    ::FillRect(m_hDC, &rc, hbr);
+    ::DeleteObject(hbr);
+}
+
+MemoryCanvas::~MemoryCanvas()
+{
+    ::SelectObject(m_hDC, m_hOld);
+    ::DeleteObject(m_hBitmap);
+    ::DeleteDC(m_hDC);
+}
