@@ -1,6 +1,7 @@
 #include "engine/SalvageFile.h"
 
 #include <cstring>
+#include <new>
 
 #include "classlib/CFile.h"
 #include "classlib/CFileException.h"
@@ -61,6 +62,20 @@ static void SalvageBlocks(CFile& file, int size, BYTE* area, CString& result,
     }
 }
 
+// Room for text of about half the file's bytes (in units), so that the text of a file that is
+// mostly text does not regrow and copy itself. Returns the units reserved: 0 when the memory is
+// not there, which only costs the regrowing.
+static int ReserveText(CString& text, ULONGLONG fileSize)
+{
+    const int units = static_cast<int>(fileSize / 2 < MAX_RESERVED_UNITS ? fileSize / 2 : MAX_RESERVED_UNITS);
+    try {
+        text.Preallocate(units);
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
+    return units;
+}
+
 CString* SalvageFile(const tagNode* node, const volatile int* stop)
 {
     CString* result = new CString;
@@ -69,22 +84,29 @@ CString* SalvageFile(const tagNode* node, const volatile int* stop)
     CFile file;
     if (!file.Open(node->strPath, CFile::modeRead | CFile::shareExclusive))
         return result;
+    int reserved = 0;
     try {
         const ULONGLONG size = file.GetLength();
         if (size != 0 && size < MAX_FILE_SIZE) {
-            // Text of about half the file's bytes (in units) fits without regrowing and copying
-            // it; a buffer mostly unused is given back at the end.
-            const int reserved = static_cast<int>(size / 2 < MAX_RESERVED_UNITS ? size / 2 : MAX_RESERVED_UNITS);
-            result->Preallocate(reserved);
+            reserved = ReserveText(*result, size);
             SalvageBlocks(file, static_cast<int>(size), area, *result, stop);
-            if (result->GetLength() < reserved / 2)
-                result->FreeExtra();
         }
         file.Close();
     } catch (CFileException* e) {
         // A damaged disk: keep what was found before the unreadable part.
         e->Delete();
         file.Abort();
+    } catch (const std::bad_alloc&) {
+        // More text than memory: keep what fitted (an append that fails leaves the text whole).
+        file.Abort();
+    }
+    // Give back a reservation that the text left mostly unused.
+    if (result->GetLength() < reserved / 2) {
+        try {
+            result->FreeExtra();
+        } catch (const std::bad_alloc&) {
+            // keeps the larger buffer
+        }
     }
     return result;
 }

@@ -34,7 +34,7 @@ static const int HALF_TEXT_STEP = 5;
 // Without a candidate the position moves on by at most this many bytes plus one.
 static const int MAX_PLAIN_STEP = 256;
 
-// The text between two views, measured at one position.
+// One of the two views measured at a position.
 struct View {
     int offset;    // byte offset from the block's first byte
     int length;    // units before the first zero unit
