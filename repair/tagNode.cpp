@@ -11,7 +11,7 @@ tagNode::~tagNode()
     arChildren.RemoveAll();
 }
 
-BOOL tagNode::HasFile()
+BOOL tagNode::HasFile() const
 {
     if (!bDir)
         return TRUE;

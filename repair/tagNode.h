@@ -20,7 +20,7 @@ struct tagNode {
     tagNode& operator=(const tagNode&) = delete;
 
     // TRUE for a file node, or when some node below this one is a file.
-    BOOL HasFile();
+    BOOL HasFile() const;
     // Removes, below this node, every folder that has no file anywhere below it. The node itself
     // stays, even when nothing is left in it.
     void PruneEmptyDirs();
