@@ -11,7 +11,7 @@ const COLORREF kMarker = RGB(1, 2, 3);
 
 class ButtonExTest : public ::testing::Test {
 protected:
-    TestParent parent{400, 300};
+    TestParent& parent = SharedParent(400, 300);
 
     // Paints the button as its parent's WM_DRAWITEM would, into a canvas of the item's size.
     void Paint(CButtonEx& btn, MemoryCanvas& canvas, int cx, int cy, UINT itemState)

@@ -11,7 +11,7 @@
 namespace {
 class HyperLinkTest : public ::testing::Test {
 protected:
-    TestParent parent{500, 300};
+    TestParent& parent = SharedParent(500, 300);
 
     HWND Static(UINT nID, const wchar_t* pszText, DWORD style, const CRect& rc)
     {

@@ -13,7 +13,7 @@
 namespace {
 class ProgressWndTest : public ::testing::Test {
 protected:
-    TestParent parent{500, 200};
+    TestParent& parent = SharedParent(500, 200);
     CProgressWnd bar;
 
     void SetUp() override

@@ -12,7 +12,7 @@ const UINT kBarId = 1030;
 
 class SplitterTest : public ::testing::Test {
 protected:
-    TestParent parent{800, 400};
+    TestParent& parent = SharedParent(800, 400);
     CSplitterWndX bar;
     HWND hTree = NULL, hView = NULL;
 

@@ -17,7 +17,7 @@ const int kViewWidth = 400, kViewHeight = 300;
 
 class TextWndTest : public ::testing::Test {
 protected:
-    TestParent parent{500, 400};
+    TestParent& parent = SharedParent(500, 400);
     CTextWnd view;
 
     void SetUp() override
@@ -289,7 +289,7 @@ TEST_F(TextWndTest, WorkerSetTextWhileTheWindowRepaints)
     const std::vector<wchar_t> last = ManyRows(777, L"the final text");
     std::atomic<bool> done(false);
     std::thread worker([&] {
-        for (int i = 0; i < 150; ++i) {
+        for (int i = 0; i < 100; ++i) {
             view.SetText((i % 2 ? a : b).data(), TRUE);
             view.SetHint(i % 3 ? L"hint" : L"");
             if (i % 5 == 0)

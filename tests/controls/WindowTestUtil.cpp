@@ -63,6 +63,27 @@ TestParent::TestParent(int cx, int cy)
     UpdateWindow();
 }
 
+namespace {
+BOOL CALLBACK DestroyChild(HWND hWnd, LPARAM)
+{
+    if (::GetParent(hWnd) != NULL && ::GetWindow(hWnd, GW_OWNER) == NULL)
+        ::DestroyWindow(hWnd);
+    return TRUE;
+}
+}  // namespace
+
+TestParent& SharedParent(int cx, int cy)
+{
+    static TestParent* s_pParent = new TestParent(cx, cy);  // lives until the process ends
+    ::EnumChildWindows(s_pParent->GetSafeHwnd(), DestroyChild, 0);
+    RECT rc = {0, 0, cx, cy};
+    ::AdjustWindowRect(&rc, s_pParent->GetStyle(), FALSE);
+    s_pParent->SetWindowPos(NULL, 0, 0, rc.right - rc.left, rc.bottom - rc.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    s_pParent->InvalidateRect(NULL, TRUE);
+    s_pParent->UpdateWindow();
+    return *s_pParent;
+}
+
 bool ColourNear(COLORREF a, COLORREF b, int tolerance)
 {
     return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance &&

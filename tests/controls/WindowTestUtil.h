@@ -22,6 +22,10 @@ public:
     TestParent(int cx, int cy);
 };
 
+// The one parent of the window tests (a top-level window costs seconds to come and go under
+// Wine), its client area made cx by cy and emptied of the children earlier tests left.
+TestParent& SharedParent(int cx, int cy);
+
 // Colour channels of a pixel and a tolerant comparison (gradients and antialiased text).
 bool ColourNear(COLORREF a, COLORREF b, int tolerance = 6);
 
