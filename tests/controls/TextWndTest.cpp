@@ -316,3 +316,36 @@ TEST_F(TextWndTest, WorkerSetTextWhileTheWindowRepaints)
     Repaint();
     EXPECT_EQ(RGB(250, 250, 250), Pixel(kViewWidth - 20, 5));
 }
+
+namespace {
+// Looks at the screen at the moment SetText updates the scroll bars: after the text is split,
+// before any repaint.
+class BannerProbe : public CTextWnd {
+public:
+    COLORREF clrSeen = CLR_INVALID;
+    BOOL bLoadingSeen = FALSE;
+
+protected:
+    void UpdateScrollBars() override
+    {
+        if (GetRowCount() > 0 && clrSeen == CLR_INVALID) {
+            HDC hdc = ::GetDC(GetSafeHwnd());
+            clrSeen = ::GetPixel(hdc, 5, 5);
+            ::ReleaseDC(GetSafeHwnd(), hdc);
+            bLoadingSeen = IsLoading();
+        }
+        CTextWnd::UpdateScrollBars();
+    }
+};
+}  // namespace
+
+TEST_F(TextWndTest, BannerShowsWhileTheWindowsOwnThreadSplits)
+{
+    BannerProbe probe;
+    ASSERT_TRUE(probe.Create(&parent, CRect(10, 10, 410, 310), 1001, WS_CHILD | WS_VISIBLE));
+    probe.UpdateWindow();
+    probe.SetText(L"some text", TRUE);
+    EXPECT_EQ(RGB(240, 240, 255), probe.clrSeen);  // drawn at once, not through a repaint
+    EXPECT_TRUE(probe.bLoadingSeen);
+    EXPECT_FALSE(probe.IsLoading());
+}
