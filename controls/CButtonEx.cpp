@@ -91,6 +91,8 @@ void CButtonEx::SetRoundRegion()
         ::DeleteObject(hRgn);  // the window took no ownership
 }
 
+// The drawing calls' results are not looked at: one that fails leaves that part of the face
+// unpainted until the next paint.
 void CButtonEx::DrawItem(LPDRAWITEMSTRUCT lpDIS)
 {
     CDC* pDC = CDC::FromHandle(lpDIS->hDC);

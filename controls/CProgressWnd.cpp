@@ -61,6 +61,7 @@ BOOL CProgressWnd::IsAnimating() const
     return m_bAnimate;
 }
 
+// The drawing calls' results are not looked at: a failed one shows at the next paint at worst.
 void CProgressWnd::OnPaint()
 {
     CPaintDC dc(this);

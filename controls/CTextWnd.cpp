@@ -234,6 +234,8 @@ void CTextWnd::SetText(const wchar_t* pszText, BOOL bCopy)
     SetLoading(FALSE);
 }
 
+// The results of the scroll-bar calls are ignored: a failed call keeps the bar's previous
+// range, and the next size change or text sets it again.
 void CTextWnd::UpdateScrollBars()
 {
     CRect rc;
@@ -281,7 +283,8 @@ void CTextWnd::UpdateHScrollBar()
 
 void CTextWnd::OnTimerHook(UINT_PTR)
 {
-    // One-shot: whichever timer fired, the pending refresh is over.
+    // One-shot: whichever timer fired, the pending refresh is over. A failed KillTimer (no such
+    // timer) leaves nothing to stop.
     KillTimer(m_nTimerId);
     m_nTimerId = 0;
     RequestRepaint();
@@ -292,6 +295,8 @@ void CTextWnd::OnScrollHook() { RequestRepaint(); }
 void CTextWnd::OnScrollHook2() { RequestRepaint(); }
 
 // ---------------------------------------------------------------- painting
+// The results of the drawing calls are not looked at: a call that fails leaves that part of the
+// view unpainted until the next paint, and there is nothing better to do inside a paint.
 
 void CTextWnd::Draw(CDC* pDC, const RECT* pClipBox)
 {
