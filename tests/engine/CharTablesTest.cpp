@@ -146,7 +146,8 @@ TEST_F(CharTables, RangeFillersMarkInclusiveRangesOnly)
 TEST_F(CharTables, ShippedListsAreFoundFromAnotherFolder)
 {
     // The build enters the program's folder, whatever the current directory is.
-    BuildTablesFromLists({}, {});
+    TempDir elsewhere;
+    EnterFolder(elsewhere.Root());
     BuildShippedTables();
     EXPECT_EQ(ClassOf(0x4E2D).common, 1);    // a level-1 hanzi
     EXPECT_EQ(ClassOf(0x4E2D).other, 0);

@@ -53,7 +53,7 @@ void WriteBytes(const CString& path, const Bytes& bytes)
     file.Close();
 }
 
-static void EnterFolder(const CString& folder)
+void EnterFolder(const CString& folder)
 {
 #ifdef _WIN32
     ASSERT_TRUE(::SetCurrentDirectoryW(folder));

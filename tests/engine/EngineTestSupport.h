@@ -31,6 +31,8 @@ std::string U(const Units& units);
 Bytes ListFile(const Units& members);
 void WriteBytes(const CString& path, const Bytes& bytes);
 
+// Makes folder the current directory.
+void EnterFolder(const CString& folder);
 // Builds the tables from list files written into a fresh folder (a null file is left missing),
 // with that folder as the current directory. Returns what the build returned.
 BOOL BuildTablesFromFiles(const Bytes* textFile, const Bytes* commonFile);
