@@ -8,11 +8,7 @@
 
 namespace {
 
-std::unordered_map<HDC, std::unique_ptr<CDC>>& TemporaryDCs()
-{
-    thread_local std::unordered_map<HDC, std::unique_ptr<CDC>> map;
-    return map;
-}
+std::unordered_map<HDC, std::unique_ptr<CDC>>& TemporaryDCs() { return QmGetThreadState().dcs; }
 
 HGDIOBJ HandleOf(const CGdiObject* pObject) { return pObject ? pObject->m_hObject : NULL; }
 

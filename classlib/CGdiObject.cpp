@@ -9,8 +9,7 @@ namespace {
 
 std::unordered_map<HGDIOBJ, std::unique_ptr<CGdiObject>>& TemporaryGdi()
 {
-    thread_local std::unordered_map<HGDIOBJ, std::unique_ptr<CGdiObject>> map;
-    return map;
+    return QmGetThreadState().gdiObjects;
 }
 
 }  // namespace

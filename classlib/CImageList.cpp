@@ -9,8 +9,7 @@ namespace {
 
 std::unordered_map<HIMAGELIST, std::unique_ptr<CImageList>>& TemporaryImageLists()
 {
-    thread_local std::unordered_map<HIMAGELIST, std::unique_ptr<CImageList>> map;
-    return map;
+    return QmGetThreadState().imageLists;
 }
 
 }  // namespace

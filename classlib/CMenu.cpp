@@ -8,11 +8,7 @@
 
 namespace {
 
-std::unordered_map<HMENU, std::unique_ptr<CMenu>>& TemporaryMenus()
-{
-    thread_local std::unordered_map<HMENU, std::unique_ptr<CMenu>> map;
-    return map;
-}
+std::unordered_map<HMENU, std::unique_ptr<CMenu>>& TemporaryMenus() { return QmGetThreadState().menus; }
 
 }  // namespace
 

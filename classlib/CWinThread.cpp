@@ -62,7 +62,7 @@ unsigned __stdcall CWinThread::ThreadEntry(void* pThis)
         // The thread's edge: nothing above it could catch; report and end the thread.
         ::OutputDebugStringW(L"worker thread ended by an exception\n");
     }
-    QmFreeAllTemporaryWrappers();
+    QmReleaseThreadState();  // explicitly: see WindowInternals.h
     t_pCurrentThread = nullptr;
     if (pThread->m_bAutoDelete)
         delete pThread;

@@ -47,18 +47,9 @@ std::unordered_map<HWND, CWnd*>& PermanentMap()
     return map;
 }
 
-struct ThreadWindowState {
-    CWnd* pParked = nullptr;  // the object waiting for the window that CreateEx is creating
-    MSG current = {};         // the message that the window procedure is handling now
-    int nDispatchDepth = 0;   // window procedures of this thread running now
-    std::unordered_map<HWND, std::unique_ptr<CWnd>> temporaries;
-};
+thread_local QmThreadState* t_pThreadState = nullptr;  // a plain pointer: see WindowInternals.h
 
-ThreadWindowState& ThreadState()
-{
-    thread_local ThreadWindowState state;
-    return state;
-}
+QmThreadState& ThreadState() { return QmGetThreadState(); }
 
 WindowProcErrorHandler g_pfnErrorHandler = nullptr;  // set by tests; read on every caught error
 
@@ -74,6 +65,22 @@ void ReportWindowProcError(HWND hWnd, UINT message, const wchar_t* pszWhat)
 }
 
 }  // namespace
+
+QmThreadState& QmGetThreadState()
+{
+    if (t_pThreadState == nullptr)
+        t_pThreadState = new QmThreadState;
+    return *t_pThreadState;
+}
+
+void QmReleaseThreadState()
+{
+    if (t_pThreadState == nullptr)
+        return;
+    QmFreeAllTemporaryWrappers();
+    delete t_pThreadState;
+    t_pThreadState = nullptr;
+}
 
 WindowProcErrorHandler SetWindowProcErrorHandler(WindowProcErrorHandler pfn)
 {
@@ -97,7 +104,7 @@ CWnd* CWnd::FromHandle(HWND hWnd)
         return nullptr;
     if (CWnd* pWnd = FromHandlePermanent(hWnd))
         return pWnd;
-    auto& temporaries = ThreadState().temporaries;
+    auto& temporaries = ThreadState().windows;
     auto it = temporaries.find(hWnd);
     if (it != temporaries.end())
         return it->second.get();
@@ -110,7 +117,7 @@ CWnd* CWnd::FromHandle(HWND hWnd)
 
 void QmFreeTemporaryWindows()
 {
-    auto& temporaries = ThreadState().temporaries;
+    auto& temporaries = ThreadState().windows;
     for (auto& entry : temporaries)
         entry.second->m_hWnd = NULL;  // a temporary never destroys the window it wraps
     temporaries.clear();
@@ -242,7 +249,7 @@ void CWnd::DoDataExchange(CDataExchange*) {}
 
 LRESULT CALLBACK QmCreationHook(int nCode, WPARAM wParam, LPARAM lParam)
 {
-    ThreadWindowState& state = ThreadState();
+    QmThreadState& state = ThreadState();
     if (nCode == HCBT_CREATEWND && state.pParked != nullptr) {
         CWnd* pWnd = state.pParked;
         state.pParked = nullptr;  // windows created later (its children) are not ours to bind
@@ -335,7 +342,7 @@ BOOL CWnd::DestroyWindow()
 
 LRESULT CALLBACK QmStaticWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    ThreadWindowState& state = ThreadState();
+    QmThreadState& state = ThreadState();
     CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
     if (pWnd == nullptr && state.pParked != nullptr) {
         // A window of our own class created while the hook could not be installed.

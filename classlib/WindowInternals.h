@@ -1,9 +1,36 @@
 #pragma once
 // Internal links between the window half's sources; not for program code.
-#include "classlib/WinTypes.h"
+#include <memory>
+#include <unordered_map>
 
-class CWnd;
+#include "classlib/CDC.h"
+#include "classlib/CGdiObject.h"
+#include "classlib/CImageList.h"
+#include "classlib/CMenu.h"
+#include "classlib/CWnd.h"
+
 class CCmdTarget;
+
+// Everything the window half keeps per thread. It lives on the heap behind one plain
+// thread-local pointer: under mingw-w64, thread-local objects with destructors on a thread that
+// CreateThread/_beginthreadex started are destroyed at thread exit in a way that leaves the
+// heap locked (measured under Wine 8: the next delete on another thread hangs). Threads from
+// AfxBeginThread release their state explicitly when their function returns; other threads
+// that used windows keep theirs (a few empty maps) until the process ends.
+struct QmThreadState {
+    CWnd* pParked = nullptr;  // the object waiting for the window that is being created
+    MSG current = {};         // the message that the window procedure is handling now
+    int nDispatchDepth = 0;   // window procedures of this thread running now
+    std::unordered_map<HWND, std::unique_ptr<CWnd>> windows;
+    std::unordered_map<HDC, std::unique_ptr<CDC>> dcs;
+    std::unordered_map<HGDIOBJ, std::unique_ptr<CGdiObject>> gdiObjects;
+    std::unordered_map<HMENU, std::unique_ptr<CMenu>> menus;
+    std::unordered_map<HIMAGELIST, std::unique_ptr<CImageList>> imageLists;
+};
+
+QmThreadState& QmGetThreadState();
+// Frees the calling thread's temporaries and its state (the end of an AfxBeginThread thread).
+void QmReleaseThreadState();
 
 // Creates a window with pfnCreate(pContext) while pWnd is parked for the creation hook, so that
 // pWnd is bound before WM_NCCREATE. TRUE when the window exists and is bound to pWnd.

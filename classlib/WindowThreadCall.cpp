@@ -68,6 +68,12 @@ void QmRunPostedCall(LPARAM lParam)
 void QmDropPostedCalls(HWND hWnd)
 {
     MSG msg;
-    while (::PeekMessageW(&msg, hWnd, QM_WM_POSTEDCALL, QM_WM_POSTEDCALL, PM_REMOVE))
+    while (::PeekMessageW(&msg, hWnd, QM_WM_POSTEDCALL, QM_WM_POSTEDCALL, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            // PeekMessage hands out a pending quit whatever the filter: it belongs to the loop.
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
         delete reinterpret_cast<std::function<void()>*>(msg.lParam);
+    }
 }

@@ -1,0 +1,271 @@
+// The automation driver against a small IDispatch object of the test's own that records what
+// Invoke receives.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "classlib/Window.h"
+#include "testutil.h"
+
+namespace {
+
+enum : DISPID {
+    kRecord = 1,      // records its arguments, returns nothing
+    kSetByRef = 2,    // writes 99 into the VARIANT its first argument points to
+    kGetBool = 3,     // returns VARIANT_TRUE
+    kRaise = 4,       // fails with the server's own error (DISP_E_EXCEPTION)
+    kFail = 5,        // fails with a plain HRESULT
+    kGetSelf = 6,     // returns itself as an IDispatch
+    kGetNumberText = 7,  // returns "123" as a BSTR
+    kGetText = 8      // returns a BSTR
+};
+
+class CTestDispatch : public IDispatch {
+public:
+    struct Call {
+        DISPID id;
+        WORD flags;
+        std::vector<VARIANT> args;  // as Invoke received them (reversed)
+        std::vector<DISPID> named;
+    };
+    std::vector<Call> calls;
+    LONG refs = 1;
+
+    ~CTestDispatch()
+    {
+        for (Call& call : calls)
+            for (VARIANT& v : call.args)
+                ::VariantClear(&v);
+    }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override
+    {
+        if (riid == IID_IUnknown || riid == IID_IDispatch) {
+            *ppv = static_cast<IDispatch*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++refs); }
+    ULONG STDMETHODCALLTYPE Release() override { return static_cast<ULONG>(--refs); }  // lives on the stack
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* pctinfo) override
+    {
+        *pctinfo = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                                     EXCEPINFO* excepInfo, UINT*) override
+    {
+        Call call = {id, flags, {}, {}};
+        for (UINT i = 0; i < params->cArgs; ++i) {
+            VARIANT copy;
+            ::VariantInit(&copy);
+            ::VariantCopy(&copy, &params->rgvarg[i]);
+            call.args.push_back(copy);
+        }
+        for (UINT i = 0; i < params->cNamedArgs; ++i)
+            call.named.push_back(params->rgdispidNamedArgs[i]);
+        calls.push_back(call);
+        switch (id) {
+        case kSetByRef: {
+            VARIANT* pTarget = params->rgvarg[params->cArgs - 1].pvarVal;
+            ::VariantClear(pTarget);
+            pTarget->vt = VT_I4;
+            pTarget->lVal = 99;
+            return S_OK;
+        }
+        case kGetBool:
+            result->vt = VT_BOOL;
+            result->boolVal = VARIANT_TRUE;
+            return S_OK;
+        case kRaise:
+            excepInfo->wCode = 0;
+            excepInfo->scode = E_ACCESSDENIED;
+            excepInfo->bstrDescription = ::SysAllocString(L"文档是只读的");
+            excepInfo->bstrSource = ::SysAllocString(L"TestServer");
+            return DISP_E_EXCEPTION;
+        case kFail:
+            return DISP_E_MEMBERNOTFOUND;
+        case kGetSelf:
+            result->vt = VT_DISPATCH;
+            result->pdispVal = this;
+            AddRef();
+            return S_OK;
+        case kGetNumberText:
+            result->vt = VT_BSTR;
+            result->bstrVal = ::SysAllocString(L"123");
+            return S_OK;
+        case kGetText:
+            result->vt = VT_BSTR;
+            result->bstrVal = ::SysAllocString(L"正文");
+            return S_OK;
+        default:
+            return S_OK;
+        }
+    }
+};
+
+}  // namespace
+
+TEST(DispatchDriver, ArgumentsArriveReversedWithTheirTypes)
+{
+    CTestDispatch server;
+    COleDispatchDriver driver(&server, FALSE);
+    static const BYTE params[] = VTS_BSTR VTS_I4 VTS_BOOL VTS_BOOL VTS_R8;
+    driver.InvokeHelper(kRecord, DISPATCH_METHOD, VT_EMPTY, nullptr, params, L"路径", 7L, TRUE, FALSE, 2.5);
+    ASSERT_EQ(server.calls.size(), 1u);
+    const CTestDispatch::Call& call = server.calls[0];
+    EXPECT_EQ(call.flags, DISPATCH_METHOD);
+    ASSERT_EQ(call.args.size(), 5u);
+    // Invoke takes the last argument first.
+    EXPECT_EQ(call.args[4].vt, VT_BSTR);
+    EXPECT_EQ(Utf8(call.args[4].bstrVal), "路径");
+    EXPECT_EQ(call.args[3].vt, VT_I4);
+    EXPECT_EQ(call.args[3].lVal, 7);
+    EXPECT_EQ(call.args[2].vt, VT_BOOL);
+    EXPECT_EQ(call.args[2].boolVal, VARIANT_TRUE) << "TRUE travels as -1";
+    EXPECT_EQ(call.args[1].boolVal, VARIANT_FALSE);
+    EXPECT_EQ(call.args[0].vt, VT_R8);
+    EXPECT_DOUBLE_EQ(call.args[0].dblVal, 2.5);
+    EXPECT_TRUE(call.named.empty());
+}
+
+TEST(DispatchDriver, ByReferenceVariantsLetTheServerChangeTheCallersValue)
+{
+    CTestDispatch server;
+    COleDispatchDriver driver;
+    driver.AttachDispatch(&server, FALSE);
+    VARIANT first, empty, third;
+    ::VariantInit(&first);
+    first.vt = VT_BOOL;
+    first.boolVal = VARIANT_FALSE;
+    ::VariantInit(&empty);
+    ::VariantInit(&third);
+    third.vt = VT_BSTR;
+    third.bstrVal = ::SysAllocString(L"");
+    static const BYTE params[] = VTS_PVARIANT VTS_PVARIANT VTS_PVARIANT;
+    driver.InvokeHelper(kSetByRef, DISPATCH_METHOD, VT_EMPTY, nullptr, params, &first, &empty, &third);
+    ASSERT_EQ(server.calls.size(), 1u);
+    const CTestDispatch::Call& call = server.calls[0];
+    ASSERT_EQ(call.args.size(), 3u);
+    EXPECT_EQ(call.args[2].vt, VT_VARIANT | VT_BYREF);
+    EXPECT_EQ(call.args[2].pvarVal, &first);
+    EXPECT_EQ(call.args[1].pvarVal, &empty);
+    EXPECT_EQ(call.args[0].pvarVal, &third);
+    EXPECT_EQ(first.vt, VT_I4);
+    EXPECT_EQ(first.lVal, 99);
+    EXPECT_EQ(third.vt, VT_BSTR) << "the caller's values stay the caller's";
+    ::VariantClear(&first);
+    ::VariantClear(&empty);
+    ::VariantClear(&third);
+
+    // A VARIANT passed by value reaches the server as its content.
+    VARIANT number;
+    ::VariantInit(&number);
+    number.vt = VT_I4;
+    number.lVal = 5;
+    static const BYTE byValue[] = VTS_VARIANT;
+    driver.InvokeHelper(kRecord, DISPATCH_METHOD, VT_EMPTY, nullptr, byValue, &number);
+    EXPECT_EQ(server.calls[1].args[0].vt, VT_I4);
+    EXPECT_EQ(server.calls[1].args[0].lVal, 5);
+    EXPECT_EQ(driver.DetachDispatch(), &server);
+}
+
+TEST(DispatchDriver, PropertyPutUsesTheNamedArgumentAndResultsAreConverted)
+{
+    CTestDispatch server;
+    COleDispatchDriver driver(&server, FALSE);
+    static const BYTE boolParam[] = VTS_BOOL;
+    driver.InvokeHelper(23, DISPATCH_PROPERTYPUT, VT_EMPTY, nullptr, boolParam, FALSE);
+    ASSERT_EQ(server.calls.size(), 1u);
+    EXPECT_EQ(server.calls[0].flags, DISPATCH_PROPERTYPUT);
+    ASSERT_EQ(server.calls[0].named.size(), 1u);
+    EXPECT_EQ(server.calls[0].named[0], DISPID_PROPERTYPUT);
+    driver.SetProperty(24, VT_I4, 9L);
+    EXPECT_EQ(server.calls[1].args[0].lVal, 9);
+    EXPECT_EQ(server.calls[1].named.size(), 1u);
+
+    BOOL bValue = FALSE;
+    static const BYTE noParams[] = VTS_NONE;
+    driver.InvokeHelper(kGetBool, DISPATCH_PROPERTYGET, VT_BOOL, &bValue, noParams);
+    EXPECT_EQ(bValue, TRUE);
+    long nValue = 0;
+    driver.GetProperty(kGetNumberText, VT_I4, &nValue);
+    EXPECT_EQ(nValue, 123) << "the result is converted to the type asked for";
+    CString text;
+    driver.InvokeHelper(kGetText, DISPATCH_PROPERTYGET, VT_BSTR, &text, nullptr);
+    EXPECT_EQ(Utf8(text), "正文");
+
+    LPDISPATCH pResult = nullptr;
+    const LONG refsBefore = server.refs;
+    driver.InvokeHelper(kGetSelf, DISPATCH_PROPERTYGET, VT_DISPATCH, &pResult, nullptr);
+    EXPECT_EQ(pResult, &server);
+    EXPECT_EQ(server.refs, refsBefore + 1) << "the caller owns the returned reference";
+    COleDispatchDriver child;
+    child.AttachDispatch(pResult);  // released with the wrapper
+    child.ReleaseDispatch();
+    EXPECT_EQ(server.refs, refsBefore);
+    EXPECT_EQ(child.m_lpDispatch, nullptr);
+}
+
+TEST(DispatchDriver, FailuresThrowByPointerAndAnEmptyDriverDoesNothing)
+{
+    CTestDispatch server;
+    COleDispatchDriver driver(&server, FALSE);
+    bool bDispatchError = false;
+    try {
+        driver.InvokeHelper(kRaise, DISPATCH_METHOD, VT_EMPTY, nullptr, nullptr);
+    } catch (COleDispatchException* e) {
+        bDispatchError = true;
+        EXPECT_EQ(Utf8(e->m_strDescription), "文档是只读的");
+        EXPECT_EQ(Utf8(e->m_strSource), "TestServer");
+        EXPECT_EQ(e->m_scError, E_ACCESSDENIED);
+        wchar_t message[64];
+        EXPECT_TRUE(e->GetErrorMessage(message, 64));
+        EXPECT_EQ(Utf8(message), "文档是只读的");
+        e->Delete();
+    }
+    EXPECT_TRUE(bDispatchError);
+
+    bool bOleError = false;
+    try {
+        driver.InvokeHelper(kFail, DISPATCH_METHOD, VT_EMPTY, nullptr, nullptr);
+    } catch (COleDispatchException* e) {
+        e->Delete();
+        ADD_FAILURE() << "a plain failure is not the server's own error";
+    } catch (COleException* e) {
+        bOleError = true;
+        EXPECT_EQ(e->m_sc, DISP_E_MEMBERNOTFOUND);
+        EXPECT_EQ(COleException::Process(e), DISP_E_MEMBERNOTFOUND);
+        e->Delete();
+    }
+    EXPECT_TRUE(bOleError);
+
+    COleDispatchDriver empty;
+    static const BYTE params[] = VTS_PVARIANT VTS_PVARIANT VTS_PVARIANT;
+    VARIANT v;
+    ::VariantInit(&v);
+    empty.InvokeHelper(1105, DISPATCH_METHOD, VT_EMPTY, nullptr, params, &v, &v, &v);  // no throw
+    LPDISPATCH pNothing = nullptr;
+    empty.InvokeHelper(6, DISPATCH_PROPERTYGET, VT_DISPATCH, &pNothing, nullptr);
+    EXPECT_EQ(pNothing, nullptr);
+}
+
+TEST(DispatchDriver, CreationByAnUnknownProgrammaticIdentifierFailsQuietly)
+{
+    ASSERT_TRUE(SUCCEEDED(::CoInitialize(NULL)));
+    {
+        COleDispatchDriver driver;
+        COleException error(S_OK);
+        EXPECT_FALSE(driver.CreateDispatch(L"Quillmend.NoSuchServer", &error));
+        EXPECT_TRUE(FAILED(error.m_sc));
+        EXPECT_EQ(driver.m_lpDispatch, nullptr);
+        EXPECT_FALSE(driver.CreateDispatch(L"Quillmend.NoSuchServer"));
+    }
+    ::CoUninitialize();
+}

@@ -1,0 +1,75 @@
+// Helpers of the window tests: message pumps with time limits, a plain top-level test window,
+// and a finder for the dialog boxes that another thread opens.
+#pragma once
+
+#include <functional>
+
+#include "classlib/Window.h"
+
+// Pumps the calling thread's messages until pred() holds or timeoutMs passes; pred()'s last value.
+inline bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs = 5000)
+{
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        if (pred())
+            return true;
+        const DWORD elapsed = ::GetTickCount() - start;
+        if (elapsed >= timeoutMs)
+            return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMs - elapsed < 20 ? timeoutMs - elapsed : 20,
+                                    QS_ALLINPUT);
+    }
+}
+
+inline void PumpFor(DWORD ms)
+{
+    PumpUntil([] { return false; }, ms);
+}
+
+// Waits for a handle while pumping messages (the other thread may be sending to our windows).
+inline bool WaitPumping(HANDLE h, DWORD timeoutMs = 5000)
+{
+    return PumpUntil([h] { return ::WaitForSingleObject(h, 0) == WAIT_OBJECT_0; }, timeoutMs);
+}
+
+// A visible top-level window of a library-registered class. Without a caption by default: under
+// Wine without a window manager, hiding or destroying a captioned window waits about 2 s.
+inline BOOL CreateTestFrame(CWnd& wnd, int width = 300, int height = 200,
+                            DWORD dwStyle = WS_POPUP | WS_BORDER | WS_CLIPCHILDREN)
+{
+    LPCTSTR cls = AfxRegisterWndClass(0, ::LoadCursorW(NULL, IDC_ARROW),
+                                      reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    if (!wnd.CreateEx(0, cls, L"test", dwStyle, 20, 20, width, height, NULL, NULL))
+        return FALSE;
+    wnd.ShowWindow(SW_SHOWNOACTIVATE);
+    wnd.UpdateWindow();
+    return TRUE;
+}
+
+inline BOOL CALLBACK FindVisibleDialog(HWND hWnd, LPARAM lParam)
+{
+    wchar_t cls[32] = {};
+    ::GetClassNameW(hWnd, cls, 32);
+    if (lstrcmpW(cls, L"#32770") == 0 && ::IsWindowVisible(hWnd)) {
+        *reinterpret_cast<HWND*>(lParam) = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The first visible dialog-class window ("#32770") of thread threadId, or NULL after timeoutMs.
+inline HWND FindThreadDialog(DWORD threadId, DWORD timeoutMs = 5000)
+{
+    HWND found = NULL;
+    for (DWORD waited = 0;; waited += 20) {
+        ::EnumThreadWindows(threadId, &FindVisibleDialog, reinterpret_cast<LPARAM>(&found));
+        if (found != NULL || waited >= timeoutMs)
+            return found;
+        ::Sleep(20);
+    }
+}
