@@ -1,0 +1,456 @@
+// Every message-map entry unpacks WPARAM and LPARAM into its handler's arguments as the class
+// library's handlers expect them, and answers with the handler's result; plus run-time class
+// information and the less common member calls.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "WindowTestUtil.h"
+#include "classlib/Window.h"
+#include "testutil.h"
+
+namespace {
+
+const UINT kEditId = 301;
+const UINT kReflectId = 302;
+
+class CHandlerWnd : public CWnd {
+    DECLARE_DYNCREATE(CHandlerWnd)
+public:
+    std::vector<std::string> seen;
+    UINT nFlags = 0;
+    CPoint point;
+    UINT nCode = 0;
+    UINT nPos = 0;
+    CScrollBar* pBar = reinterpret_cast<CScrollBar*>(1);
+    short zDelta = 0;
+    CWnd* pOther = reinterpret_cast<CWnd*>(1);
+    UINT nHitTest = 0;
+    UINT nMouseMessage = 0;
+    MINMAXINFO* pMinMax = nullptr;
+    UINT nSysCommand = 0;
+    LPARAM sysParam = 0;
+    HICON hDragIcon = ::LoadIconW(NULL, IDI_APPLICATION);
+    int nDrawId = 0;
+
+protected:
+    void Record(const char* name) { seen.push_back(name); }
+    void OnLButtonDown(UINT f, CPoint p) { Record("ldown"); nFlags = f; point = p; }
+    void OnLButtonUp(UINT f, CPoint p) { Record("lup"); nFlags = f; point = p; }
+    void OnLButtonDblClk(UINT f, CPoint p) { Record("ldbl"); nFlags = f; point = p; }
+    void OnRButtonDown(UINT f, CPoint p) { Record("rdown"); nFlags = f; point = p; }
+    void OnMouseMove(UINT f, CPoint p) { Record("move"); nFlags = f; point = p; }
+    BOOL OnSetCursor(CWnd* pWnd, UINT hit, UINT message)
+    {
+        Record("cursor");
+        pOther = pWnd;
+        nHitTest = hit;
+        nMouseMessage = message;
+        return TRUE;
+    }
+    void OnHScroll(UINT code, UINT pos, CScrollBar* pScrollBar) { Record("hscroll"); nCode = code; nPos = pos; pBar = pScrollBar; }
+    void OnVScroll(UINT code, UINT pos, CScrollBar* pScrollBar) { Record("vscroll"); nCode = code; nPos = pos; pBar = pScrollBar; }
+    BOOL OnMouseWheel(UINT f, short delta, CPoint p)
+    {
+        Record("wheel");
+        nFlags = f;
+        zDelta = delta;
+        point = p;
+        return TRUE;
+    }
+    void OnSetFocus(CWnd* pOld) { Record("setfocus"); pOther = pOld; }
+    void OnKillFocus(CWnd* pNew) { Record("killfocus"); pOther = pNew; }
+    void OnCaptureChanged(CWnd* pWnd) { Record("capture"); pOther = pWnd; }
+    void OnGetMinMaxInfo(MINMAXINFO* lpMMI)
+    {
+        Record("minmax");
+        pMinMax = lpMMI;
+        lpMMI->ptMinTrackSize.x = 500;
+        lpMMI->ptMinTrackSize.y = 400;
+    }
+    void OnSysCommand(UINT nID, LPARAM lParam)
+    {
+        Record("syscommand");
+        nSysCommand = nID;
+        sysParam = lParam;
+        if ((nID & 0xFFF0) != 16)
+            CWnd::OnSysCommand(nID, lParam);
+    }
+    HCURSOR OnQueryDragIcon() { Record("dragicon"); return hDragIcon; }
+    void OnNcPaint() { Record("ncpaint"); CWnd::OnNcPaint(); }
+    void OnClose() { Record("close"); }  // no default: the window stays
+    void OnDestroy() { Record("destroy"); CWnd::OnDestroy(); }
+    void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT) { Record("drawitem"); nDrawId = nIDCtl; }
+    void OnEditChange() { Record("editchange"); }
+    void OnStaticClicked() { Record("staticclick"); }
+    void OnCustomNotify(NMHDR* pNMHDR, LRESULT* pResult)
+    {
+        Record("notify");
+        *pResult = static_cast<LRESULT>(pNMHDR->code) + 1;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+IMPLEMENT_DYNCREATE(CHandlerWnd, CWnd)
+
+const UINT kCustomCode = 0xFFFFF000u;
+
+BEGIN_MESSAGE_MAP(CHandlerWnd, CWnd)
+    ON_WM_LBUTTONDOWN()
+    ON_WM_LBUTTONUP()
+    ON_WM_LBUTTONDBLCLK()
+    ON_WM_RBUTTONDOWN()
+    ON_WM_MOUSEMOVE()
+    ON_WM_SETCURSOR()
+    ON_WM_HSCROLL()
+    ON_WM_VSCROLL()
+    ON_WM_MOUSEWHEEL()
+    ON_WM_SETFOCUS()
+    ON_WM_KILLFOCUS()
+    ON_WM_CAPTURECHANGED()
+    ON_WM_GETMINMAXINFO()
+    ON_WM_SYSCOMMAND()
+    ON_WM_QUERYDRAGICON()
+    ON_WM_NCPAINT()
+    ON_WM_CLOSE()
+    ON_WM_DESTROY()
+    ON_WM_DRAWITEM()
+    ON_EN_CHANGE(kEditId, &CHandlerWnd::OnEditChange)
+    ON_STN_CLICKED(kReflectId, &CHandlerWnd::OnStaticClicked)
+    ON_NOTIFY(kCustomCode, kEditId, &CHandlerWnd::OnCustomNotify)
+END_MESSAGE_MAP()
+
+// A control that handles its own notification (reflected) and lets the parent see the rest.
+class CSelfNotifying : public CWnd {
+public:
+    int nOwn = 0;
+
+protected:
+    void OnOwnNotify(NMHDR*, LRESULT* pResult)
+    {
+        ++nOwn;
+        *pResult = 77;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CSelfNotifying, CWnd)
+    ON_NOTIFY_REFLECT(kCustomCode + 1, &CSelfNotifying::OnOwnNotify)
+END_MESSAGE_MAP()
+
+}  // namespace
+
+TEST(Handlers, MouseKeyboardFocusAndScrollArgumentsAreUnpacked)
+{
+    CHandlerWnd wnd;
+    ASSERT_TRUE(CreateTestFrame(wnd));
+    auto last = [&] { return wnd.seen.empty() ? std::string() : wnd.seen.back(); };
+
+    wnd.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, MAKELPARAM(-3, 17));
+    EXPECT_EQ(last(), "ldown");
+    EXPECT_EQ(wnd.nFlags, static_cast<UINT>(MK_LBUTTON | MK_SHIFT));
+    EXPECT_EQ(wnd.point, CPoint(-3, 17)) << "coordinates are signed";
+    wnd.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(4, 5));
+    EXPECT_EQ(last(), "lup");
+    EXPECT_EQ(wnd.point, CPoint(4, 5));
+    wnd.SendMessage(WM_LBUTTONDBLCLK, 0, MAKELPARAM(1, 1));
+    EXPECT_EQ(last(), "ldbl");
+    wnd.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(2, 2));
+    EXPECT_EQ(last(), "rdown");
+    wnd.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(9, 8));
+    EXPECT_EQ(last(), "move");
+    EXPECT_EQ(wnd.point, CPoint(9, 8));
+
+    EXPECT_EQ(wnd.SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(wnd.m_hWnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)), TRUE);
+    EXPECT_EQ(wnd.pOther, &wnd);
+    EXPECT_EQ(wnd.nHitTest, static_cast<UINT>(HTCLIENT));
+    EXPECT_EQ(wnd.nMouseMessage, static_cast<UINT>(WM_MOUSEMOVE));
+
+    wnd.SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 300), 0);
+    EXPECT_EQ(last(), "vscroll");
+    EXPECT_EQ(wnd.nCode, static_cast<UINT>(SB_THUMBTRACK));
+    EXPECT_EQ(wnd.nPos, 300u);
+    EXPECT_EQ(wnd.pBar, nullptr) << "the window's own bar, not a control";
+    wnd.SendMessage(WM_HSCROLL, MAKEWPARAM(SB_LINERIGHT, 0), 0);
+    EXPECT_EQ(last(), "hscroll");
+    EXPECT_EQ(wnd.nCode, static_cast<UINT>(SB_LINERIGHT));
+
+    EXPECT_EQ(wnd.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, -WHEEL_DELTA), MAKELPARAM(100, 200)), TRUE);
+    EXPECT_EQ(wnd.zDelta, -WHEEL_DELTA);
+    EXPECT_EQ(wnd.nFlags, static_cast<UINT>(MK_CONTROL));
+    EXPECT_EQ(wnd.point, CPoint(100, 200));
+
+    wnd.SendMessage(WM_SETFOCUS, 0, 0);
+    EXPECT_EQ(last(), "setfocus");
+    EXPECT_EQ(wnd.pOther, nullptr);
+    wnd.SendMessage(WM_KILLFOCUS, reinterpret_cast<WPARAM>(::GetDesktopWindow()), 0);
+    EXPECT_EQ(last(), "killfocus");
+    EXPECT_EQ(wnd.pOther->m_hWnd, ::GetDesktopWindow());
+    wnd.SendMessage(WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(wnd.m_hWnd));
+    EXPECT_EQ(last(), "capture");
+    EXPECT_EQ(wnd.pOther, &wnd);
+}
+
+TEST(Handlers, WindowManagementMessagesAndCommands)
+{
+    CHandlerWnd wnd;
+    ASSERT_TRUE(CreateTestFrame(wnd));
+    auto last = [&] { return wnd.seen.empty() ? std::string() : wnd.seen.back(); };
+
+    MINMAXINFO mmi = {};
+    wnd.SendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
+    EXPECT_EQ(wnd.pMinMax, &mmi);
+    EXPECT_EQ(mmi.ptMinTrackSize.x, 500);
+
+    wnd.SendMessage(WM_SYSCOMMAND, 16, MAKELPARAM(3, 4));
+    EXPECT_EQ(last(), "syscommand");
+    EXPECT_EQ(wnd.nSysCommand, 16u);
+    EXPECT_EQ(wnd.sysParam, MAKELPARAM(3, 4));
+    EXPECT_EQ(reinterpret_cast<HICON>(wnd.SendMessage(WM_QUERYDRAGICON)), wnd.hDragIcon);
+
+    wnd.SendMessage(WM_CLOSE);
+    EXPECT_EQ(last(), "close");
+    EXPECT_TRUE(::IsWindow(wnd.m_hWnd)) << "the handler did not call the default";
+
+    wnd.SetWindowPos(nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+    wnd.SendMessage(WM_NCPAINT, 1);
+    EXPECT_NE(std::find(wnd.seen.begin(), wnd.seen.end(), "ncpaint"), wnd.seen.end());
+
+    DRAWITEMSTRUCT dis = {};
+    dis.CtlType = ODT_STATIC;
+    wnd.SendMessage(WM_DRAWITEM, 12, reinterpret_cast<LPARAM>(&dis));
+    EXPECT_EQ(last(), "drawitem");
+    EXPECT_EQ(wnd.nDrawId, 12);
+
+    CEdit edit;
+    ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 80, 20), &wnd, kEditId));
+    edit.SetWindowText(L"changed");  // EN_CHANGE to the parent
+    EXPECT_EQ(last(), "editchange");
+    wnd.SendMessage(WM_COMMAND, MAKEWPARAM(kReflectId, STN_CLICKED), 0);
+    EXPECT_EQ(last(), "staticclick");
+
+    NMHDR hdr = {edit.m_hWnd, kEditId, kCustomCode};
+    EXPECT_EQ(wnd.SendMessage(WM_NOTIFY, kEditId, reinterpret_cast<LPARAM>(&hdr)), static_cast<LRESULT>(kCustomCode) + 1);
+
+    // A control that handles its own notification: the parent never sees it.
+    CSelfNotifying self;
+    ASSERT_TRUE(self.Create(AfxRegisterWndClass(0), L"", WS_CHILD, CRect(0, 30, 10, 40), &wnd, kEditId + 1));
+    NMHDR own = {self.m_hWnd, kEditId + 1, kCustomCode + 1};
+    const size_t nSeen = wnd.seen.size();
+    EXPECT_EQ(wnd.SendMessage(WM_NOTIFY, kEditId + 1, reinterpret_cast<LPARAM>(&own)), 77);
+    EXPECT_EQ(self.nOwn, 1);
+    EXPECT_EQ(wnd.seen.size(), nSeen);
+
+    wnd.DestroyWindow();
+    EXPECT_EQ(last(), "destroy");
+}
+
+TEST(Handlers, RuntimeClassInformation)
+{
+    CHandlerWnd wnd;
+    EXPECT_TRUE(wnd.IsKindOf(RUNTIME_CLASS(CWnd)));
+    EXPECT_TRUE(wnd.IsKindOf(RUNTIME_CLASS(CCmdTarget)));
+    EXPECT_FALSE(wnd.IsKindOf(RUNTIME_CLASS(CDialog)));
+    EXPECT_STREQ(wnd.GetRuntimeClass()->m_lpszClassName, "CHandlerWnd");
+    CCmdTarget* pMade = RUNTIME_CLASS(CHandlerWnd)->CreateObject();
+    ASSERT_NE(pMade, nullptr);
+    EXPECT_TRUE(pMade->IsKindOf(RUNTIME_CLASS(CHandlerWnd)));
+    delete pMade;
+    EXPECT_EQ(RUNTIME_CLASS(CWnd)->CreateObject(), nullptr) << "no dynamic creation declared";
+    CButton button;
+    EXPECT_TRUE(button.IsKindOf(RUNTIME_CLASS(CWnd)));
+    EXPECT_STREQ(button.GetRuntimeClass()->m_lpszClassName, "CButton");
+}
+
+TEST(WindowCalls, RelativesFocusPaintingAndCurrentMessage)
+{
+    CWnd frame;
+    ASSERT_TRUE(CreateTestFrame(frame));
+    CEdit edit;
+    ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP, CRect(10, 10, 90, 30), &frame, kEditId));
+    EXPECT_EQ(edit.GetTopLevelParent(), &frame);
+    EXPECT_EQ(frame.GetWindow(GW_CHILD), &edit);
+    EXPECT_EQ(frame.GetOwner(), nullptr);
+    EXPECT_EQ(frame.GetLastActivePopup(), &frame);
+    frame.SetActiveWindow();
+    edit.SetFocus();
+    EXPECT_EQ(CWnd::GetFocus(), &edit);
+    EXPECT_EQ(frame.SendDlgItemMessage(kEditId, WM_GETTEXTLENGTH), 0);
+    EXPECT_FALSE(frame.IsIconic());
+    EXPECT_FALSE(frame.IsZoomed());
+    EXPECT_TRUE(frame.ModifyStyleEx(0, WS_EX_TOOLWINDOW));
+    EXPECT_NE(frame.GetExStyle() & WS_EX_TOOLWINDOW, 0u);
+    frame.CenterWindow();
+    edit.CenterWindow();
+    CRect inParent;
+    edit.GetWindowRect(&inParent);
+    frame.ScreenToClient(&inParent);
+    CRect client;
+    frame.GetClientRect(&client);
+    EXPECT_NEAR(inParent.CenterPoint().x, client.CenterPoint().x, 1);
+
+    frame.SetRedraw(FALSE);
+    frame.SetRedraw(TRUE);
+    frame.Invalidate();
+    frame.ValidateRect(nullptr);
+    EXPECT_FALSE(::GetUpdateRect(frame.m_hWnd, nullptr, FALSE));
+    CDC* pWindowDC = frame.GetWindowDC();
+    ASSERT_NE(pWindowDC, nullptr);
+    frame.ReleaseDC(pWindowDC);
+    CWindowDC whole(&frame);
+    EXPECT_NE(whole.m_hDC, HDC(NULL));
+    PAINTSTRUCT ps;
+    frame.Invalidate();
+    EXPECT_NE(frame.BeginPaint(&ps), HDC(NULL));
+    frame.EndPaint(&ps);
+
+    struct CurrentMessageProbe : CWnd {
+        UINT seen = 0;
+        LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+        {
+            if (message == WM_APP + 0x120)
+                seen = GetCurrentMessage()->message;
+            return CWnd::WindowProc(message, wParam, lParam);
+        }
+    } probe;
+    ASSERT_TRUE(CreateTestFrame(probe));
+    probe.SendMessage(WM_APP + 0x120);
+    EXPECT_EQ(probe.seen, static_cast<UINT>(WM_APP + 0x120));
+}
+
+TEST(Gdi, DeviceContextCallsOnAMemoryBitmap)
+{
+    CClientDC screen(nullptr);
+    CDC dc;
+    ASSERT_TRUE(dc.CreateCompatibleDC(&screen));
+    CBitmap bitmap;
+    ASSERT_TRUE(bitmap.CreateCompatibleBitmap(&screen, 30, 30));
+    CBitmap* pOld = dc.SelectObject(&bitmap);
+    CGdiObject* pOldBrush = dc.SelectStockObject(WHITE_BRUSH);
+    ASSERT_NE(pOldBrush, nullptr);
+    EXPECT_TRUE(dc.PatBlt(0, 0, 30, 30, PATCOPY));
+    EXPECT_EQ(dc.GetPixel(15, 15), RGB(255, 255, 255));
+    CBrush red(RGB(255, 0, 0));
+    const CRect all(0, 0, 30, 30);
+    const int nSaved = dc.SaveDC();
+    dc.IntersectClipRect(CRect(0, 0, 10, 30));
+    dc.ExcludeClipRect(CRect(0, 0, 10, 5));
+    dc.FillRect(&all, &red);
+    EXPECT_TRUE(dc.RestoreDC(nSaved));
+    EXPECT_EQ(dc.GetPixel(5, 10), RGB(255, 0, 0));
+    EXPECT_EQ(dc.GetPixel(5, 2), RGB(255, 255, 255)) << "excluded";
+    EXPECT_EQ(dc.GetPixel(20, 10), RGB(255, 255, 255)) << "outside the clip";
+    CBrush blue(RGB(0, 0, 255));
+    dc.FrameRect(CRect(10, 10, 20, 20), &blue);
+    EXPECT_EQ(dc.GetPixel(10, 15), RGB(0, 0, 255));
+    EXPECT_EQ(dc.GetPixel(15, 15), RGB(255, 255, 255));
+    CBrush* pPrevious = dc.SelectObject(&blue);
+    EXPECT_TRUE(dc.Rectangle(CRect(22, 22, 28, 28)));
+    dc.SelectObject(pPrevious);
+    dc.InvertRect(CRect(0, 25, 5, 30));
+    EXPECT_EQ(dc.GetPixel(2, 27), RGB(0, 255, 255)) << "red inverted";
+    dc.SetPixel(29, 0, RGB(0, 255, 0));
+    EXPECT_EQ(dc.GetPixel(29, 0), RGB(0, 255, 0));
+    dc.SetBkColor(RGB(1, 2, 3));
+    dc.SetTextColor(RGB(4, 5, 6));
+    EXPECT_TRUE(dc.TextOut(0, 0, CString(L"a")));
+    EXPECT_GT(dc.GetDeviceCaps(BITSPIXEL), 0);
+
+    LOGBRUSH lb = {BS_SOLID, RGB(7, 8, 9), 0};
+    CBrush indirect;
+    EXPECT_TRUE(indirect.CreateBrushIndirect(&lb));
+    CBitmap pattern;
+    ASSERT_TRUE(pattern.CreateBitmap(8, 8, 1, 1, nullptr));
+    CBrush patterned;
+    EXPECT_TRUE(patterned.CreatePatternBrush(&pattern));
+    EXPECT_NE(CDC::GetHalftoneBrush(), nullptr);
+    EXPECT_EQ(CDC::GetHalftoneBrush(), CDC::GetHalftoneBrush());
+    CBitmap missing;
+    EXPECT_FALSE(missing.LoadBitmap(4711)) << "no such bitmap resource in the test program";
+
+    LOGFONTW lf = {};
+    lf.lfHeight = -11;
+    lstrcpyW(lf.lfFaceName, L"Arial");
+    CFont font;
+    EXPECT_TRUE(font.CreateFontIndirect(&lf));
+    CRgn ellipse, copy, rect;
+    EXPECT_TRUE(ellipse.CreateEllipticRgn(0, 0, 20, 10));
+    EXPECT_TRUE(rect.CreateRectRgnIndirect(CRect(0, 0, 1, 1)));
+    EXPECT_NE(rect.CopyRgn(&ellipse), ERROR);
+    EXPECT_TRUE(rect.PtInRegion(10, 5));
+    dc.SelectObject(pOld);
+}
+
+TEST(Menus, PopupMenuOwnedAndSystemMenuBorrowed)
+{
+    CMenu popup;
+    ASSERT_TRUE(popup.CreatePopupMenu());
+    EXPECT_TRUE(popup.AppendMenu(MF_STRING, 40, L"one"));
+    EXPECT_TRUE(popup.AppendMenu(MF_STRING, 41, L"two"));
+    EXPECT_EQ(popup.GetMenuItemID(1), 41u);
+    EXPECT_EQ(popup.EnableMenuItem(41, MF_GRAYED), static_cast<UINT>(MF_ENABLED));
+    EXPECT_TRUE(popup.DeleteMenu(40, MF_BYCOMMAND));
+    EXPECT_EQ(popup.GetMenuItemCount(), 1);
+    HMENU hMenu = popup.Detach();
+    CMenu adopted;
+    EXPECT_TRUE(adopted.Attach(hMenu));
+    EXPECT_TRUE(adopted.DestroyMenu());
+    EXPECT_FALSE(::IsMenu(hMenu));
+    CMenu* pBorrowed = CMenu::FromHandle(::CreateMenu());
+    HMENU hBorrowed = pBorrowed->m_hMenu;
+    AfxFreeTemporaryWrappers();
+    EXPECT_TRUE(::IsMenu(hBorrowed)) << "a temporary never destroys its menu";
+    ::DestroyMenu(hBorrowed);
+}
+
+TEST(Threads, WorkerThreadObjectWithItsOwnInstanceAndSuspension)
+{
+    struct CCountingThread : CWinThread {
+        int nInit = 0;
+        BOOL InitInstance() override
+        {
+            ++nInit;
+            return FALSE;  // no message loop: ExitInstance ends the thread
+        }
+        int ExitInstance() override { return 33; }
+    } thread;
+    thread.m_bAutoDelete = FALSE;
+    ASSERT_TRUE(thread.CreateThread(CREATE_SUSPENDED));
+    EXPECT_TRUE(thread.SetThreadPriority(THREAD_PRIORITY_LOWEST));
+    EXPECT_EQ(thread.SuspendThread(), 1u) << "already suspended once";
+    EXPECT_EQ(thread.ResumeThread(), 2u);
+    EXPECT_EQ(thread.ResumeThread(), 1u);
+    ASSERT_EQ(::WaitForSingleObject(thread.m_hThread, 5000), static_cast<DWORD>(WAIT_OBJECT_0));
+    DWORD code = 0;
+    ::GetExitCodeThread(thread.m_hThread, &code);
+    EXPECT_EQ(code, 33u);
+    EXPECT_EQ(thread.nInit, 1);
+    EXPECT_EQ(AfxGetThread()->m_nThreadID, ::GetCurrentThreadId()) << "the test's main thread is the application's";
+}
+
+TEST(DispatchDriver, UnregisteredClassAndRaisedDispatchErrors)
+{
+    ASSERT_TRUE(SUCCEEDED(::CoInitialize(NULL)));
+    {
+        COleDispatchDriver driver;
+        const CLSID unknown = {0x1b2c3d4e, 0x1111, 0x2222, {1, 2, 3, 4, 5, 6, 7, 8}};
+        COleException error(S_OK);
+        EXPECT_FALSE(driver.CreateDispatch(unknown, &error));
+        EXPECT_EQ(error.m_sc, REGDB_E_CLASSNOTREG);
+    }
+    ::CoUninitialize();
+    try {
+        AfxThrowOleDispatchException(7, L"stopped", 3);
+    } catch (COleDispatchException* e) {
+        EXPECT_EQ(e->m_wCode, 7);
+        EXPECT_EQ(e->m_dwHelpContext, 3u);
+        UINT nHelp = 0;
+        wchar_t text[32];
+        EXPECT_TRUE(e->GetErrorMessage(text, 32, &nHelp));
+        EXPECT_EQ(nHelp, 3u);
+        EXPECT_EQ(Utf8(text), "stopped");
+        e->Delete();
+    }
+}
