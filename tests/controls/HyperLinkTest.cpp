@@ -94,7 +94,7 @@ TEST_F(HyperLinkTest, HoverLookEndsWhenTheCursorLeaves)
     link.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
     EXPECT_TRUE(link.m_bHover);
     EXPECT_EQ(link.m_fontUnderlined.GetSafeHandle(), reinterpret_cast<HGDIOBJ>(link.SendMessage(WM_GETFONT)));
-    PumpMessages(250);  // ticks with the cursor inside change nothing
+    PumpFor(250);  // ticks with the cursor inside change nothing
     EXPECT_TRUE(link.m_bHover);
     ::SetCursorPos(450, 250);
     EXPECT_TRUE(PumpUntil([&link] { return !link.m_bHover; }, 1000));

@@ -97,9 +97,9 @@ TEST_F(ProgressWndTest, WorkerSwitchesTextAndAnimation)
         bar.SetText(L"");
         bar.SetAnimate(FALSE);
     });
-    PumpMessages(50);
+    PumpFor(50);
     const int nStopped = CProgressWnd::GetBlockStep();
-    PumpMessages(700);  // no timer ticks any more
+    PumpFor(700);  // no timer ticks any more
     EXPECT_EQ(nStopped, CProgressWnd::GetBlockStep());
     EXPECT_FALSE(bar.IsAnimating());
 }

@@ -134,14 +134,14 @@ int wmain(int argc, wchar_t** argv)
     view.SetText(text, TRUE);
     view.SetSelection(3, 20);
 
-    PumpMessages(800);
+    PumpFor(800);
     for (CButtonEx& b : buttons)
         b.InvalidateRect(NULL, TRUE);
     frame.RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE);
-    PumpMessages(400);
+    PumpFor(400);
     const bool saved = SaveClientBmp(frame.GetSafeHwnd(), argv[1]);
     if (stayMs)
-        PumpMessages(stayMs);
+        PumpFor(stayMs);
     busy.SetAnimate(FALSE);
     return saved ? 0 : 1;
 }

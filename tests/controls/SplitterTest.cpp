@@ -141,7 +141,7 @@ TEST_F(SplitterTest, LimitsFollowTheMinimumWidths)
     EXPECT_EQ(NULL, ::GetCapture());
     MSG msg;  // the queued messages were not taken by a drag
     EXPECT_TRUE(::PeekMessage(&msg, bar.GetSafeHwnd(), WM_MOUSEMOVE, WM_MOUSEMOVE, PM_REMOVE));
-    PumpMessages(20);
+    PumpFor(20);
 }
 
 TEST_F(SplitterTest, PaintsFillAndThreeEdgesAndShowsItsCursor)

@@ -245,10 +245,10 @@ TEST_F(TextWndTest, ScrollMessagesAndWheel)
     EXPECT_EQ(1, view.GetScrollPos(SB_VERT));
 
     view.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-360)), 0);
-    PumpMessages(30);  // the wheel posts its one line step
+    PumpFor(30);  // the wheel posts its one line step
     EXPECT_EQ(21, view.GetScrollPos(SB_VERT));
     view.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
-    PumpMessages(30);
+    PumpFor(30);
     EXPECT_EQ(1, view.GetScrollPos(SB_VERT));
 
     view.SendMessage(WM_HSCROLL, SB_LINERIGHT, 0);
@@ -303,11 +303,11 @@ TEST_F(TextWndTest, WorkerSetTextWhileTheWindowRepaints)
         Repaint();
         view.SendMessage(WM_VSCROLL, SB_LINEDOWN, 0);
         view.CharFromPoint(20, 20);
-        PumpMessages(1);
+        PumpFor(1);
         ++nPaints;
     }
     worker.join();
-    PumpMessages(50);
+    PumpFor(50);
     EXPECT_GT(nPaints, 0);
     EXPECT_EQ(777, view.GetRowCount());
     EXPECT_EQ(777 * view.GetLineHeight(), Bar(SB_VERT).nMax);

@@ -2,28 +2,6 @@
 
 #include <cstdlib>
 
-void PumpMessages(DWORD ms)
-{
-    PumpUntil([] { return false; }, ms);
-}
-
-bool PumpUntil(const std::function<bool()>& pred, DWORD ms)
-{
-    const DWORD start = ::GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (::PeekMessage(&msg, NULL, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessage(&msg);
-        }
-        if (pred())
-            return true;
-        if (::GetTickCount() - start >= ms)
-            return pred();
-        ::MsgWaitForMultipleObjects(0, NULL, FALSE, 5, QS_ALLINPUT);
-    }
-}
-
 namespace {
 DWORD WINAPI RunFunction(LPVOID pParam)
 {
@@ -37,16 +15,7 @@ void RunWorkerPumping(const std::function<void()>& fn)
     HANDLE hThread = ::CreateThread(NULL, 0, RunFunction, const_cast<std::function<void()>*>(&fn), 0, NULL);
     if (hThread == NULL)
         std::abort();  // a test that needs its worker cannot go on without it
-    for (;;) {
-        const DWORD r = ::MsgWaitForMultipleObjects(1, &hThread, FALSE, INFINITE, QS_ALLINPUT);
-        if (r != WAIT_OBJECT_0 + 1)
-            break;
-        MSG msg;
-        while (::PeekMessage(&msg, NULL, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessage(&msg);
-        }
-    }
+    WaitPumping(hThread, INFINITE);
     ::CloseHandle(hThread);
 }
 

@@ -1,5 +1,6 @@
-// Helpers of the controls' window tests: a visible top-level parent, message pumping, and
-// pixels read back from windows and memory DCs.
+// Helpers of the controls' window tests: a visible top-level parent, a worker run while
+// messages are pumped, and pixels read back from memory DCs. The message pumps (PumpUntil,
+// PumpFor, WaitPumping) are the class library tests' own.
 #pragma once
 #include <windows.h>
 
@@ -7,11 +8,7 @@
 #include <ostream>
 
 #include "classlib/CWnd.h"
-
-// Runs the calling thread's messages for about ms milliseconds.
-void PumpMessages(DWORD ms);
-// Runs messages until pred() holds or ms milliseconds passed; returns pred()'s last value.
-bool PumpUntil(const std::function<bool()>& pred, DWORD ms);
+#include "window/WindowTestUtil.h"
 // Runs fn on a new thread and waits for it while running the calling thread's messages (the
 // worker may be sending to a window of this thread).
 void RunWorkerPumping(const std::function<void()>& fn);

@@ -68,10 +68,10 @@ TEST_F(WndExTest, ScrollCodesPagesAndHookCalls)
 
     wnd.SetScrollPos(SB_VERT, 500);
     wnd.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, 3 * WHEEL_DELTA), 0);
-    PumpMessages(30);
+    PumpFor(30);
     EXPECT_EQ(480, wnd.GetScrollPos(SB_VERT));  // one line whatever the delta
     wnd.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, 0), 0);
-    PumpMessages(30);
+    PumpFor(30);
     EXPECT_EQ(500, wnd.GetScrollPos(SB_VERT));  // a delta of 0 scrolls down
 }
 
