@@ -10,6 +10,9 @@
 #include "classlib/AfxMessageBox.h"  // AfxMessageBox: caption = m_pszAppName, owner = the main window
 #include "classlib/AppHandles.h"     // AfxGetInstanceHandle, AfxGetResourceHandle
 
+// The command id of Help (F1), as the class library numbers it.
+#define ID_HELP 0xE146
+
 class CWinApp : public CWinThread {
     DECLARE_DYNAMIC(CWinApp)
 public:
