@@ -247,10 +247,19 @@ void CWnd::DoDataExchange(CDataExchange*) {}
 // ---------------------------------------------------------------------------------------------
 // Creation: the object is parked for the creation hook, which binds it before WM_NCCREATE.
 
+// Windows creates a thread's input-method windows by itself, during the creation of the
+// thread's first window: those are not the window being created.
+static bool IsSystemCreatedWindow(HWND hWnd)
+{
+    wchar_t className[16] = {};
+    ::GetClassNameW(hWnd, className, 16);
+    return lstrcmpiW(className, L"IME") == 0 || lstrcmpiW(className, L"MSCTFIME UI") == 0;
+}
+
 LRESULT CALLBACK QmCreationHook(int nCode, WPARAM wParam, LPARAM lParam)
 {
     QmThreadState& state = ThreadState();
-    if (nCode == HCBT_CREATEWND && state.pParked != nullptr) {
+    if (nCode == HCBT_CREATEWND && state.pParked != nullptr && !IsSystemCreatedWindow(reinterpret_cast<HWND>(wParam))) {
         CWnd* pWnd = state.pParked;
         state.pParked = nullptr;  // windows created later (its children) are not ours to bind
         pWnd->BindAtCreation(reinterpret_cast<HWND>(wParam));

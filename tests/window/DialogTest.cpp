@@ -245,3 +245,26 @@ TEST(ModelessDialog, ChildPageIsCreatedInitialisedAndDispatched)
     frame.DestroyWindow();  // the page goes with its parent
     EXPECT_EQ(page.m_hWnd, HWND(NULL));
 }
+
+namespace {
+
+// Throws from its initialisation, which the system's dialog procedure calls.
+class CThrowingDialog : public CDialog {
+public:
+    CThrowingDialog() : CDialog(IDD_TEST_LOOP) {}
+
+protected:
+    BOOL OnInitDialog() override
+    {
+        PostMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        throw new COleException(E_FAIL);
+    }
+};
+
+}  // namespace
+
+TEST(ModalDialog, ExceptionInOnInitDialogStopsBeforeTheSystemsDialogProcedure)
+{
+    CThrowingDialog dialog;
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL) << "the dialog still runs and closes normally";
+}
