@@ -9,7 +9,7 @@
 namespace {
 
 // What one conversion asked for, parsed from the format.
-struct Spec {
+struct Conversion {
     bool left = false;      // '-'
     bool zero = false;      // '0'
     bool plus = false;      // '+'
@@ -26,8 +26,8 @@ class ArgSource {
 public:
     virtual ~ArgSource() = default;
     virtual int NextInt() = 0;  // for '*'
-    virtual bool NextSigned(const Spec& spec, long long& value) = 0;
-    virtual bool NextUnsigned(const Spec& spec, unsigned long long& value) = 0;
+    virtual bool NextSigned(const Conversion& conv, long long& value) = 0;
+    virtual bool NextUnsigned(const Conversion& conv, unsigned long long& value) = 0;
     virtual bool NextChar(WCHAR& ch) = 0;
     virtual bool NextString(LPCWSTR& text) = 0;
     virtual bool NextPointer(const void*& p) = 0;
@@ -63,22 +63,22 @@ public:
         return a->GetKind() == FormatArg::kSigned ? static_cast<int>(a->GetSigned())
                                                   : static_cast<int>(a->GetUnsigned());
     }
-    bool NextSigned(const Spec& spec, long long& value) override
+    bool NextSigned(const Conversion& conv, long long& value) override
     {
         const FormatArg* a = Next();
         if (!a || !IsInteger(*a))
             return false;
-        const int bits = Bits(spec, *a);
+        const int bits = Bits(conv, *a);
         value = a->GetKind() == FormatArg::kSigned ? TruncateSigned(a->GetSigned(), bits)
                                                    : TruncateSigned(static_cast<long long>(a->GetUnsigned()), bits);
         return true;
     }
-    bool NextUnsigned(const Spec& spec, unsigned long long& value) override
+    bool NextUnsigned(const Conversion& conv, unsigned long long& value) override
     {
         const FormatArg* a = Next();
         if (!a || !IsInteger(*a))
             return false;
-        const int bits = Bits(spec, *a);
+        const int bits = Bits(conv, *a);
         value = TruncateUnsigned(a->GetKind() == FormatArg::kSigned ? static_cast<unsigned long long>(a->GetSigned())
                                                                    : a->GetUnsigned(),
                                  bits);
@@ -137,9 +137,9 @@ private:
         return a.GetKind() == FormatArg::kSigned || a.GetKind() == FormatArg::kUnsigned
             || a.GetKind() == FormatArg::kChar;
     }
-    static int Bits(const Spec& spec, const FormatArg& a)
+    static int Bits(const Conversion& conv, const FormatArg& a)
     {
-        return spec.bits < 32 ? spec.bits : a.GetBits();
+        return conv.bits < 32 ? conv.bits : a.GetBits();
     }
     const FormatArg* Next()
     {
@@ -158,15 +158,15 @@ public:
     ~VaSource() override { va_end(m_args); }
 
     int NextInt() override { return va_arg(m_args, int); }
-    bool NextSigned(const Spec& spec, long long& value) override
+    bool NextSigned(const Conversion& conv, long long& value) override
     {
-        value = spec.bits == 64 ? va_arg(m_args, long long) : TruncateSigned(va_arg(m_args, int), spec.bits);
+        value = conv.bits == 64 ? va_arg(m_args, long long) : TruncateSigned(va_arg(m_args, int), conv.bits);
         return true;
     }
-    bool NextUnsigned(const Spec& spec, unsigned long long& value) override
+    bool NextUnsigned(const Conversion& conv, unsigned long long& value) override
     {
-        value = spec.bits == 64 ? va_arg(m_args, unsigned long long)
-                                : TruncateUnsigned(va_arg(m_args, unsigned int), spec.bits);
+        value = conv.bits == 64 ? va_arg(m_args, unsigned long long)
+                                : TruncateUnsigned(va_arg(m_args, unsigned int), conv.bits);
         return true;
     }
     bool NextChar(WCHAR& ch) override
@@ -201,18 +201,18 @@ void AppendRepeated(CString& out, WCHAR ch, int count)
 }
 
 // Pads body (with its sign or prefix kept in front of zero padding) to the field width.
-void AppendField(CString& out, const Spec& spec, LPCWSTR prefix, int prefixLength, LPCWSTR body,
+void AppendField(CString& out, const Conversion& conv, LPCWSTR prefix, int prefixLength, LPCWSTR body,
                  int bodyLength, bool zeroPadAllowed)
 {
-    const int padding = spec.width - prefixLength - bodyLength;
+    const int padding = conv.width - prefixLength - bodyLength;
     if (padding <= 0) {
         out.Append(prefix, prefixLength);
         out.Append(body, bodyLength);
-    } else if (spec.left) {
+    } else if (conv.left) {
         out.Append(prefix, prefixLength);
         out.Append(body, bodyLength);
         AppendRepeated(out, L' ', padding);
-    } else if (spec.zero && zeroPadAllowed) {
+    } else if (conv.zero && zeroPadAllowed) {
         out.Append(prefix, prefixLength);
         AppendRepeated(out, L'0', padding);
         out.Append(body, bodyLength);
@@ -223,7 +223,7 @@ void AppendField(CString& out, const Spec& spec, LPCWSTR prefix, int prefixLengt
     }
 }
 
-void AppendInteger(CString& out, const Spec& spec, unsigned long long magnitude, bool negative,
+void AppendInteger(CString& out, const Conversion& conv, unsigned long long magnitude, bool negative,
                    unsigned base, bool upper)
 {
     const WCHAR* digits = upper ? L"0123456789ABCDEF" : L"0123456789abcdef";
@@ -234,7 +234,7 @@ void AppendInteger(CString& out, const Spec& spec, unsigned long long magnitude,
     for (unsigned long long v = magnitude; v; v /= base)
         reversed[r++] = digits[v % base];
     // A precision is the least number of digits; precision 0 prints nothing for 0.
-    int minDigits = spec.precision < 0 ? 1 : spec.precision;
+    int minDigits = conv.precision < 0 ? 1 : conv.precision;
     if (minDigits > 64)
         minDigits = 64;
     for (int i = r; i < minDigits; ++i)
@@ -246,11 +246,11 @@ void AppendInteger(CString& out, const Spec& spec, unsigned long long magnitude,
     int p = 0;
     if (negative)
         prefix[p++] = L'-';
-    else if (spec.plus && (spec.type == L'd' || spec.type == L'i'))
+    else if (conv.plus && (conv.type == L'd' || conv.type == L'i'))
         prefix[p++] = L'+';
-    else if (spec.blank && (spec.type == L'd' || spec.type == L'i'))
+    else if (conv.blank && (conv.type == L'd' || conv.type == L'i'))
         prefix[p++] = L' ';
-    if (spec.alternate && magnitude != 0) {
+    if (conv.alternate && magnitude != 0) {
         if (base == 16) {
             prefix[p++] = L'0';
             prefix[p++] = upper ? L'X' : L'x';
@@ -258,27 +258,27 @@ void AppendInteger(CString& out, const Spec& spec, unsigned long long magnitude,
             prefix[p++] = L'0';
         }
     }
-    AppendField(out, spec, prefix, p, body, n, spec.precision < 0);
+    AppendField(out, conv, prefix, p, body, n, conv.precision < 0);
 }
 
 // Floating point goes through the narrow C library, which is safe: only wide functions differ.
-void AppendDouble(CString& out, const Spec& spec, double d)
+void AppendDouble(CString& out, const Conversion& conv, double d)
 {
     char format[16];
     int f = 0;
     format[f++] = '%';
-    if (spec.left) format[f++] = '-';
-    if (spec.zero) format[f++] = '0';
-    if (spec.plus) format[f++] = '+';
-    if (spec.blank) format[f++] = ' ';
-    if (spec.alternate) format[f++] = '#';
+    if (conv.left) format[f++] = '-';
+    if (conv.zero) format[f++] = '0';
+    if (conv.plus) format[f++] = '+';
+    if (conv.blank) format[f++] = ' ';
+    if (conv.alternate) format[f++] = '#';
     format[f++] = '*';
     format[f++] = '.';
     format[f++] = '*';
-    format[f++] = static_cast<char>(spec.type);
+    format[f++] = static_cast<char>(conv.type);
     format[f] = 0;
-    const int precision = spec.precision < 0 ? 6 : (spec.precision > 300 ? 300 : spec.precision);
-    const int width = spec.width > 1000 ? 1000 : spec.width;
+    const int precision = conv.precision < 0 ? 6 : (conv.precision > 300 ? 300 : conv.precision);
+    const int width = conv.width > 1000 ? 1000 : conv.width;
     char text[1400];
     int length = std::snprintf(text, sizeof text, format, width, precision, d);
     if (length < 0)
@@ -300,43 +300,43 @@ int ParseNumber(LPCWSTR& p)
     return value;
 }
 
-void ParseLengthPrefix(LPCWSTR& p, Spec& spec)
+void ParseLengthPrefix(LPCWSTR& p, Conversion& conv)
 {
     if (p[0] == L'I' && p[1] == L'6' && p[2] == L'4') {
-        spec.bits = 64;
+        conv.bits = 64;
         p += 3;
     } else if (p[0] == L'I' && p[1] == L'3' && p[2] == L'2') {
-        spec.bits = 32;
+        conv.bits = 32;
         p += 3;
     } else if (p[0] == L'l' && p[1] == L'l') {
-        spec.bits = 64;
+        conv.bits = 64;
         p += 2;
     } else if (p[0] == L'h' && p[1] == L'h') {
-        spec.bits = 8;
+        conv.bits = 8;
         p += 2;
     } else if (*p == L'h') {
-        spec.bits = 16;
+        conv.bits = 16;
         ++p;
     } else if (*p == L'I' || *p == L'z' || *p == L't' || *p == L'j') {
-        spec.bits = *p == L'j' ? 64 : static_cast<int>(sizeof(void*) * 8);
+        conv.bits = *p == L'j' ? 64 : static_cast<int>(sizeof(void*) * 8);
         ++p;
     } else if (*p == L'l' || *p == L'L' || *p == L'w') {
         ++p;  // long is 32-bit on Windows; l before s or c changes nothing in a wide format
     }
 }
 
-void AppendConversion(CString& out, Spec& spec, ArgSource& args)
+void AppendConversion(CString& out, Conversion& conv, ArgSource& args)
 {
-    switch (spec.type) {
+    switch (conv.type) {
     case L'd':
     case L'i': {
         long long v = 0;
-        if (!args.NextSigned(spec, v))
+        if (!args.NextSigned(conv, v))
             return;
         const bool negative = v < 0;
         const unsigned long long magnitude = negative ? 0ULL - static_cast<unsigned long long>(v)
                                                       : static_cast<unsigned long long>(v);
-        AppendInteger(out, spec, magnitude, negative, 10, false);
+        AppendInteger(out, conv, magnitude, negative, 10, false);
         return;
     }
     case L'u':
@@ -344,17 +344,17 @@ void AppendConversion(CString& out, Spec& spec, ArgSource& args)
     case L'X':
     case L'o': {
         unsigned long long v = 0;
-        if (!args.NextUnsigned(spec, v))
+        if (!args.NextUnsigned(conv, v))
             return;
-        const unsigned base = spec.type == L'u' ? 10 : (spec.type == L'o' ? 8 : 16);
-        AppendInteger(out, spec, v, false, base, spec.type == L'X');
+        const unsigned base = conv.type == L'u' ? 10 : (conv.type == L'o' ? 8 : 16);
+        AppendInteger(out, conv, v, false, base, conv.type == L'X');
         return;
     }
     case L'p': {
         const void* ptr = nullptr;
         if (!args.NextPointer(ptr))
             return;
-        Spec hex = spec;
+        Conversion hex = conv;
         hex.precision = static_cast<int>(sizeof(void*) * 2);
         hex.type = L'X';
         AppendInteger(out, hex, reinterpret_cast<UINT_PTR>(ptr), false, 16, true);
@@ -365,7 +365,7 @@ void AppendConversion(CString& out, Spec& spec, ArgSource& args)
         WCHAR ch = 0;
         if (!args.NextChar(ch))
             return;
-        AppendField(out, spec, nullptr, 0, &ch, 1, false);
+        AppendField(out, conv, nullptr, 0, &ch, 1, false);
         return;
     }
     case L's':
@@ -376,9 +376,9 @@ void AppendConversion(CString& out, Spec& spec, ArgSource& args)
         if (!text)
             text = L"(null)";
         int length = 0;
-        while (text[length] && (spec.precision < 0 || length < spec.precision))
+        while (text[length] && (conv.precision < 0 || length < conv.precision))
             ++length;
-        AppendField(out, spec, nullptr, 0, text, length, false);
+        AppendField(out, conv, nullptr, 0, text, length, false);
         return;
     }
     case L'e':
@@ -389,7 +389,7 @@ void AppendConversion(CString& out, Spec& spec, ArgSource& args)
     case L'G': {
         double d = 0;
         if (args.NextDouble(d))
-            AppendDouble(out, spec, d);
+            AppendDouble(out, conv, d);
         return;
     }
     default:
@@ -417,39 +417,39 @@ void AppendFormatted(CString& out, LPCWSTR format, ArgSource& args)
             ++p;
             continue;
         }
-        Spec spec;
+        Conversion conv;
         for (;; ++p) {
-            if (*p == L'-') spec.left = true;
-            else if (*p == L'0') spec.zero = true;
-            else if (*p == L'+') spec.plus = true;
-            else if (*p == L' ') spec.blank = true;
-            else if (*p == L'#') spec.alternate = true;
+            if (*p == L'-') conv.left = true;
+            else if (*p == L'0') conv.zero = true;
+            else if (*p == L'+') conv.plus = true;
+            else if (*p == L' ') conv.blank = true;
+            else if (*p == L'#') conv.alternate = true;
             else break;
         }
         if (*p == L'*') {
-            spec.width = args.NextInt();
-            if (spec.width < 0) {
-                spec.left = true;
-                spec.width = -spec.width;
+            conv.width = args.NextInt();
+            if (conv.width < 0) {
+                conv.left = true;
+                conv.width = -conv.width;
             }
             ++p;
         } else {
-            spec.width = ParseNumber(p);
+            conv.width = ParseNumber(p);
         }
         if (*p == L'.') {
             ++p;
             if (*p == L'*') {
-                spec.precision = args.NextInt();
+                conv.precision = args.NextInt();
                 ++p;
             } else {
-                spec.precision = ParseNumber(p);
+                conv.precision = ParseNumber(p);
             }
         }
-        ParseLengthPrefix(p, spec);
+        ParseLengthPrefix(p, conv);
         if (!*p)
             break;
-        spec.type = *p++;
-        AppendConversion(out, spec, args);
+        conv.type = *p++;
+        AppendConversion(out, conv, args);
     }
 }
 
