@@ -15,6 +15,7 @@ namespace {
 const UINT kButtonId = 101;
 const UINT kStaticId = 102;
 const UINT kTreeId = 103;
+const UINT kMenuCommandId = 16;
 const UINT WM_TEST_PING = WM_APP + 0x100;
 const UINT WM_TEST_THROW = WM_APP + 0x101;
 
@@ -27,6 +28,7 @@ public:
     int nSelChanges = 0;
     int nClicks = 0;
     int nRangeId = 0;
+    int nMenuCommands = 0;
 
 protected:
     int OnCreate(LPCREATESTRUCT lpCreateStruct)
@@ -46,6 +48,7 @@ protected:
     }
     LRESULT OnThrow(WPARAM, LPARAM) { throw new COleException(E_FAIL); }
     void OnClicked() { ++nClicks; }
+    void OnMenuCommand() { ++nMenuCommands; }
     void OnRange(UINT nID) { nRangeId = static_cast<int>(nID); }
     void OnTreeSelChanged(NMHDR* pNMHDR, LRESULT* pResult)
     {
@@ -62,6 +65,7 @@ BEGIN_MESSAGE_MAP(CRecordingWnd, CWnd)
     ON_MESSAGE(WM_TEST_PING, &CRecordingWnd::OnPing)
     ON_MESSAGE(WM_TEST_THROW, &CRecordingWnd::OnThrow)
     ON_BN_CLICKED(kButtonId, &CRecordingWnd::OnClicked)
+    ON_COMMAND(kMenuCommandId, &CRecordingWnd::OnMenuCommand)
     ON_COMMAND_RANGE(200, 210, &CRecordingWnd::OnRange)
     ON_NOTIFY(TVN_SELCHANGEDW, kTreeId, &CRecordingWnd::OnTreeSelChanged)
 END_MESSAGE_MAP()
@@ -170,6 +174,11 @@ TEST(MessageMap, DispatchesMessagesCommandsAndTreeNotifications)
     EXPECT_EQ(parent.nClicks, 1);
     parent.SendMessage(WM_COMMAND, MAKEWPARAM(205, 0), 0);
     EXPECT_EQ(parent.nRangeId, 205);
+    // A menu command (notification code 0, no control) reaches ON_COMMAND; a control's other
+    // notification with the same id does not.
+    parent.SendMessage(WM_COMMAND, MAKEWPARAM(kMenuCommandId, 0), 0);
+    parent.SendMessage(WM_COMMAND, MAKEWPARAM(kMenuCommandId, EN_CHANGE), 0);
+    EXPECT_EQ(parent.nMenuCommands, 1);
 
     CTreeCtrl tree;
     ASSERT_TRUE(tree.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | TVS_HASLINES, CRect(5, 40, 200, 180), &parent, kTreeId));
