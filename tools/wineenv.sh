@@ -37,16 +37,23 @@ qm_map_fonts() {
   done
 }
 
-# Creates the prefix once.
+# Without a window manager, Wine waits about 2 s whenever a managed window with a caption is hidden
+# or destroyed; unmanaged windows close at once.
+qm_unmanaged_windows() {
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f </dev/null >/dev/null 2>&1
+}
+
+# Creates the prefix once (the marker names the settings' version, so older prefixes are updated).
 qm_prefix_init() {
-  if [ ! -f "$WINEPREFIX/.qm-ready" ]; then
+  if [ ! -f "$WINEPREFIX/.qm-ready-2" ]; then
     echo "wineenv: creating Wine prefix $WINEPREFIX"
     mkdir -p "$WINEPREFIX"
     wineboot -i </dev/null >/dev/null 2>&1
     wineserver -w
     qm_map_fonts
+    qm_unmanaged_windows
     wineserver -w
-    touch "$WINEPREFIX/.qm-ready"
+    touch "$WINEPREFIX/.qm-ready-2"
   fi
 }
 
