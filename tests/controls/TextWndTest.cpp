@@ -254,8 +254,11 @@ TEST_F(TextWndTest, ScrollMessagesAndWheel)
     view.SendMessage(WM_HSCROLL, SB_LINERIGHT, 0);
     EXPECT_EQ(6, view.GetScrollPos(SB_HORZ));
 
-    // Scrolled by one row, the first row shown is row 1.
-    view.SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 0), 0);
+    // Scrolled by one row and 3 pixels, the top of the client area shows row 1 (offset 10).
+    view.SetScrollPos(SB_VERT, lh + 3);
+    view.SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 0), 0);  // no drag: tracks itself
+    EXPECT_EQ(lh + 3, view.GetScrollPos(SB_VERT));
+    EXPECT_EQ(10, view.CharFromPoint(4 - view.GetScrollPos(SB_HORZ), 0));
     Repaint();
 }
 
@@ -271,15 +274,39 @@ TEST_F(TextWndTest, PaintWidensTheHorizontalRange)
     EXPECT_EQ(w + 20, Bar(SB_HORZ).nMax);
 }
 
+namespace {
+class TimerCounter : public CTextWnd {
+public:
+    int nFired = 0;
+
+protected:
+    void OnTimerHook(UINT_PTR nIDEvent) override
+    {
+        ++nFired;
+        CTextWnd::OnTimerHook(nIDEvent);
+    }
+};
+}  // namespace
+
 TEST_F(TextWndTest, RefreshTimerStartedFromAWorkerRunsOnce)
 {
-    RunWorkerPumping([this] {
-        view.SetHint(L"scanning");
-        view.StartRefreshTimer();
-        view.StartRefreshTimer();  // carried over in order: the second finds one pending
+    TimerCounter counter;
+    ASSERT_TRUE(counter.Create(&parent, CRect(10, 10, 110, 110), 1002, WS_CHILD | WS_VISIBLE));
+    RunWorkerPumping([&counter] {
+        counter.SetHint(L"scanning");
+        counter.StartRefreshTimer();
+        counter.StartRefreshTimer();  // carried over in order: the second finds one pending
     });
-    ASSERT_TRUE(PumpUntil([this] { return view.GetRefreshTimerId() != 0; }, 1000));
-    EXPECT_TRUE(PumpUntil([this] { return view.GetRefreshTimerId() == 0; }, 2000));
+    ASSERT_TRUE(PumpUntil([&counter] { return counter.GetRefreshTimerId() != 0; }, 1000));
+    EXPECT_TRUE(PumpUntil([&counter] { return counter.GetRefreshTimerId() == 0; }, 2000));
+    PumpFor(350);  // a timer left running would fire again in this time
+    EXPECT_EQ(1, counter.nFired);
+
+    // Once it has fired, the next hint change starts a new one.
+    counter.StartRefreshTimer();
+    EXPECT_NE(0u, counter.GetRefreshTimerId());
+    EXPECT_TRUE(PumpUntil([&counter] { return counter.GetRefreshTimerId() == 0; }, 2000));
+    EXPECT_EQ(2, counter.nFired);
 }
 
 TEST_F(TextWndTest, WorkerSetTextWhileTheWindowRepaints)
