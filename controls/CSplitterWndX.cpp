@@ -78,43 +78,45 @@ void CSplitterWndX::TrackDrag()
     ::ClipCursor(&clip);
     SetCapture();
 
-    CClientDC dc(m_pParent);
     CRect start;
     GetWindowRect(&start);
     m_pParent->ScreenToClient(&start);
     const CSize size(start.Width(), start.Height());
-    dc.DrawDragRect(&start, size, NULL, size);
     CRect last = start;
     int d = 0;
+    {
+        CClientDC dc(m_pParent);
+        dc.DrawDragRect(&start, size, NULL, size);
 
-    MSG msg;
-    for (;;) {
-        const BOOL bGot = ::GetMessage(&msg, NULL, 0, 0);
-        if (bGot == 0) {
-            // WM_QUIT belongs to the thread's own loop: hand it back and end the drag.
-            ::PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        if (bGot == -1 || ::GetCapture() != m_hWnd)
-            break;
-        if (msg.message == WM_MOUSEMOVE) {
-            d = static_cast<short>(LOWORD(msg.lParam)) - grab.x;
-            const CRect next = ToRect(SplitterMovedBar(ToPixelRect(start), d));
-            dc.DrawDragRect(&next, size, &last, size);
-            last = next;
-            continue;
-        }
-        if (msg.message == WM_LBUTTONUP || msg.message == WM_RBUTTONDOWN)
-            break;
-        if (msg.message == WM_KEYDOWN) {
-            if (msg.wParam == VK_ESCAPE)
+        MSG msg;
+        for (;;) {
+            const BOOL bGot = ::GetMessage(&msg, NULL, 0, 0);
+            if (bGot == 0) {
+                // WM_QUIT belongs to the thread's own loop: hand it back and end the drag.
+                ::PostQuitMessage(static_cast<int>(msg.wParam));
                 break;
-            continue;  // other keys are dropped during the drag
+            }
+            if (bGot == -1 || ::GetCapture() != m_hWnd)
+                break;
+            if (msg.message == WM_MOUSEMOVE) {
+                d = static_cast<short>(LOWORD(msg.lParam)) - grab.x;
+                const CRect next = ToRect(SplitterMovedBar(ToPixelRect(start), d));
+                dc.DrawDragRect(&next, size, &last, size);
+                last = next;
+                continue;
+            }
+            if (msg.message == WM_LBUTTONUP || msg.message == WM_RBUTTONDOWN)
+                break;
+            if (msg.message == WM_KEYDOWN) {
+                if (msg.wParam == VK_ESCAPE)
+                    break;
+                continue;  // other keys are dropped during the drag
+            }
+            ::DispatchMessage(&msg);
         }
-        ::DispatchMessage(&msg);
-    }
 
-    dc.DrawDragRect(&last, size, NULL, size);
+        dc.DrawDragRect(&last, size, NULL, size);
+    }  // the parent's device context goes back before the capture and the cursor do
     ReleaseCapture();
     ::ClipCursor(NULL);
     if (d != 0) {
