@@ -352,12 +352,18 @@ void CTextWnd::DrawRows(const CRect& rcClient, const RECT* pClipBox)
     dcMem.SetBkMode(TRANSPARENT);
     dcMem.FillSolidRect(&rcClient, kRowsBack);
 
-    int nRunning = 0;
+    bool bWider = false;
     {
         std::lock_guard<std::mutex> lock(m_lock);
         int nFirst = 0, nEnd = 0;
         VisibleRowRange(nVPos, m_nLineHeight, rcClient.Height(), m_nRowCount, &nFirst, &nEnd);
-        nRunning = DrawRowRange(&dcMem, rcClient, nFirst, nEnd, nVPos, nHPos);
+        const int nRunning = DrawRowRange(&dcMem, rcClient, nFirst, nEnd, nVPos, nHPos);
+        // Under the same lock as the rows it was measured on: a text that another thread puts in
+        // once the lock is gone keeps its own width.
+        if (nRunning > m_nTextWidth) {
+            m_nTextWidth = nRunning;
+            bWider = true;
+        }
     }
     DrawFrame(&dcMem, rcClient);
     const CRect clip(pClipBox);
@@ -365,15 +371,6 @@ void CTextWnd::DrawRows(const CRect& rcClient, const RECT* pClipBox)
                     SRCCOPY);
     font.Restore();
     bmp.Restore();
-
-    bool bWider = false;
-    {
-        std::lock_guard<std::mutex> lock(m_lock);
-        if (nRunning > m_nTextWidth && m_nRowCount > 0) {
-            m_nTextWidth = nRunning;
-            bWider = true;
-        }
-    }
     if (bWider)
         UpdateHScrollBar();
 }
