@@ -90,6 +90,10 @@ double TimeRepaint(CTextWnd& view, int nPos, int nRuns)
 int wmain(int argc, wchar_t** argv)
 {
     const int nRows = argc > 1 ? _wtoi(argv[1]) : 1000000;
+    if (nRows < 1) {
+        fprintf(stderr, "usage: controls_bench.exe [rows], rows at least 1\n");
+        return 1;
+    }
     CWnd frame;
     LPCTSTR pszClass = AfxRegisterWndClass(0, ::LoadCursor(NULL, IDC_ARROW),
                                            reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), NULL);
