@@ -2,6 +2,8 @@
 // tooltip text, hover look and its end when the cursor leaves.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "WindowTestUtil.h"
 #include "classlib/CDC.h"
 #include "classlib/CSelectGuard.h"
@@ -101,4 +103,33 @@ TEST_F(HyperLinkTest, HoverLookEndsWhenTheCursorLeaves)
     EXPECT_EQ(link.m_fontPlain.GetSafeHandle(), reinterpret_cast<HGDIOBJ>(link.SendMessage(WM_GETFONT)));
     link.SetVisited(TRUE);
     EXPECT_TRUE(link.m_bVisited);
+}
+
+TEST(HyperLinkRegistry, DefaultValuesUpTo259CharactersAreRead)
+{
+    const wchar_t* pszKey = L"Software\\QuillmendLinkTest";
+    HKEY hKey = NULL;
+    ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExW(HKEY_CURRENT_USER, pszKey, 0, NULL, 0, KEY_ALL_ACCESS, NULL,
+                                               &hKey, NULL));
+    wchar_t szOut[MAX_PATH];
+    lstrcpyW(szOut, L"unchanged");
+
+    const std::wstring fits(259, L'a');
+    ::RegSetValueExW(hKey, NULL, 0, REG_SZ, reinterpret_cast<const BYTE*>(fits.c_str()),
+                     static_cast<DWORD>((fits.size() + 1) * sizeof(wchar_t)));
+    EXPECT_EQ(ERROR_SUCCESS, CHyperLink::ReadRegistryDefault(HKEY_CURRENT_USER, pszKey, szOut));
+    EXPECT_EQ(259, lstrlenW(szOut));
+
+    // One character more does not fit the buffer: an error, and the output is left alone.
+    lstrcpyW(szOut, L"unchanged");
+    const std::wstring tooLong(260, L'b');
+    ::RegSetValueExW(hKey, NULL, 0, REG_SZ, reinterpret_cast<const BYTE*>(tooLong.c_str()),
+                     static_cast<DWORD>((tooLong.size() + 1) * sizeof(wchar_t)));
+    EXPECT_NE(ERROR_SUCCESS, CHyperLink::ReadRegistryDefault(HKEY_CURRENT_USER, pszKey, szOut));
+    EXPECT_EQ("unchanged", Utf8(szOut));
+    ::RegCloseKey(hKey);
+    ::RegDeleteKeyW(HKEY_CURRENT_USER, pszKey);
+
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, CHyperLink::ReadRegistryDefault(HKEY_CURRENT_USER, pszKey, szOut));
+    EXPECT_EQ("unchanged", Utf8(szOut));
 }
