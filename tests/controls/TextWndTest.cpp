@@ -9,6 +9,7 @@
 
 #include "WindowTestUtil.h"
 #include "classlib/CSelectGuard.h"
+#include "classlib/CWaitCursor.h"
 #include "controls/CTextWnd.h"
 #include "testutil.h"
 
@@ -351,6 +352,7 @@ class BannerProbe : public CTextWnd {
 public:
     COLORREF clrSeen = CLR_INVALID;
     BOOL bLoadingSeen = FALSE;
+    int nWaitCursorsSeen = -1;
 
 protected:
     void UpdateScrollBars() override
@@ -360,6 +362,7 @@ protected:
             clrSeen = ::GetPixel(hdc, 5, 5);
             ::ReleaseDC(GetSafeHwnd(), hdc);
             bLoadingSeen = IsLoading();
+            nWaitCursorsSeen = AfxGetWaitCursorCount();
         }
         CTextWnd::UpdateScrollBars();
     }
@@ -375,4 +378,14 @@ TEST_F(TextWndTest, BannerShowsWhileTheWindowsOwnThreadSplits)
     EXPECT_EQ(RGB(240, 240, 255), probe.clrSeen);  // drawn at once, not through a repaint
     EXPECT_TRUE(probe.bLoadingSeen);
     EXPECT_FALSE(probe.IsLoading());
+    EXPECT_EQ(0, probe.nWaitCursorsSeen);  // not the user-interface thread: no wait cursor
+
+    const DWORD dwSaved = g_dwUIThreadId;
+    g_dwUIThreadId = ::GetCurrentThreadId();
+    probe.SetText(nullptr, TRUE);
+    probe.clrSeen = CLR_INVALID;
+    probe.SetText(L"more text", TRUE);
+    g_dwUIThreadId = dwSaved;
+    EXPECT_EQ(1, probe.nWaitCursorsSeen);  // shown while the text is split ...
+    EXPECT_EQ(0, AfxGetWaitCursorCount());  // ... and ended with it
 }
