@@ -6,7 +6,8 @@
 // Cleans the zero-terminated run at run (any byte address) into a static buffer and returns it:
 // '?' and control units other than CR and LF become blanks (in the run as well), a line is
 // broken with CR LF after its 256th unit and then after every further 257, and a run whose units
-// below U+00FF make up more than two thirds of the output is dropped (the empty string). At most
-// 65,536 output units are produced, and the result's length goes to *length when given. The
+// below U+00FF make up more than two thirds of the output is dropped (the empty string). Input is
+// taken while fewer than 65,536 units have been written, so at most 65,538 are (the last unit may
+// bring a line break with it); the result's length goes to *length when given. The
 // result stays valid until the next call; one salvage at a time in the process.
 LPCWSTR CleanRun(BYTE* run, int* length = nullptr);
