@@ -19,6 +19,14 @@ static void Truncate(CString& text, int length)
     text.ReleaseBuffer(length);
 }
 
+// The block separator was appended at lengthBefore, ahead of a block's text: when the block added
+// nothing behind it, it goes again.
+static void TakeBackUnusedSeparator(CString& text, int lengthBefore, int lengthWithSeparator)
+{
+    if (text.GetLength() == lengthWithSeparator && lengthWithSeparator > lengthBefore)
+        Truncate(text, lengthBefore);
+}
+
 // Files of this size or more are not read (their size does not fit a signed 32-bit position).
 static const ULONGLONG MAX_FILE_SIZE = 0x80000000ULL;
 // Most units reserved for the text in advance (64 MiB).
@@ -55,9 +63,13 @@ static void SalvageBlocks(CFile& file, int size, BYTE* area, CString& result,
             result += BLOCK_SEPARATOR;
         const int lengthWithSeparator = result.GetLength();
         // A short read is scanned as asked: the missing bytes read as zeros.
-        ScanBlock(block, blockSize, result, stop);
-        if (result.GetLength() == lengthWithSeparator && lengthWithSeparator > lengthBefore)
-            Truncate(result, lengthBefore);
+        try {
+            ScanBlock(block, blockSize, result, stop);
+        } catch (const std::bad_alloc&) {
+            TakeBackUnusedSeparator(result, lengthBefore, lengthWithSeparator);
+            throw;
+        }
+        TakeBackUnusedSeparator(result, lengthBefore, lengthWithSeparator);
         position += blockSize;
     }
 }
@@ -97,7 +109,7 @@ CString* SalvageFile(const tagNode* node, const volatile int* stop)
         e->Delete();
         file.Abort();
     } catch (const std::bad_alloc&) {
-        // More text than memory: keep what fitted (an append that fails leaves the text whole).
+        // More text than memory: keep the whole runs that fitted, each with its separator.
         file.Abort();
     }
     // Give back a reservation that the text left mostly unused.

@@ -1,6 +1,7 @@
 #include "engine/ScanBlock.h"
 
 #include <algorithm>
+#include <new>
 
 #include "engine/CleanRun.h"
 #include "engine/CodeUnit.h"
@@ -74,8 +75,16 @@ static int TakeCandidate(BYTE* block, const View& view, ViewLengths& lengths, CS
         int length;
         LPCWSTR cleaned = CleanRun(run, &length);
         if (length > 0) {
-            text.Append(cleaned, length);
-            text.Append(RUN_SEPARATOR, RUN_SEPARATOR_LENGTH);
+            const int lengthBefore = text.GetLength();
+            try {
+                text.Append(cleaned, length);
+                text.Append(RUN_SEPARATOR, RUN_SEPARATOR_LENGTH);
+            } catch (const std::bad_alloc&) {
+                // Out of memory: the text kept so far must still end with a whole run and its
+                // separator.
+                text.Delete(lengthBefore, text.GetLength() - lengthBefore);
+                throw;
+            }
         }
     }
     // Past the cut and every unit that cleaning changed: no written byte is read again.
