@@ -10,6 +10,13 @@ export WINEDEBUG=${WINEDEBUG:--all}
 # No Mono or Gecko install prompts when the prefix is created.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
+# Wine keeps file names in the Unix locale's encoding: Chinese file names need a UTF-8 locale,
+# and a bare environment (no LANG) would refuse them.
+case "${LC_ALL:-${LANG:-}}" in
+  *UTF-8*|*utf8*|*UTF8*|*utf-8*) ;;
+  *) export LC_ALL=C.UTF-8 ;;
+esac
+
 QM_XVFB_PID=
 
 # Starts Xvfb on the first free display from :90 and exports DISPLAY. Must run before any Wine
