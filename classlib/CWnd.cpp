@@ -64,6 +64,30 @@ void ReportWindowProcError(HWND hWnd, UINT message, const wchar_t* pszWhat)
     ::OutputDebugStringW(text);
 }
 
+// Runs fn (one step of the window procedure) so that no C++ exception leaves it: an escaped
+// exception is reported through the error hook and the step answers 0.
+template <class Fn>
+LRESULT CallContained(HWND hWnd, UINT message, Fn fn)
+{
+    try {
+        return fn();
+    } catch (CException* e) {
+        wchar_t text[512];
+        if (!e->GetErrorMessage(text, 512))
+            lstrcpynW(text, L"class library exception", 512);
+        e->Delete();
+        ReportWindowProcError(hWnd, message, text);
+    } catch (const std::exception& e) {
+        CString text;
+        for (const char* p = e.what(); *p != 0; ++p)
+            text.AppendChar(static_cast<WCHAR>(static_cast<unsigned char>(*p)));
+        ReportWindowProcError(hWnd, message, text);
+    } catch (...) {
+        ReportWindowProcError(hWnd, message, L"unknown exception");
+    }
+    return 0;
+}
+
 }  // namespace
 
 QmThreadState& QmGetThreadState()
@@ -366,8 +390,11 @@ LRESULT CALLBACK QmStaticWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPAR
     case QM_WM_RUNCALL:
         return QmRunSentCall(lParam);
     case QM_WM_POSTEDCALL:
-        QmRunPostedCall(lParam);
-        return 0;
+        // A posted call has no caller waiting to take its exception: it stops here.
+        return CallContained(hWnd, message, [&] {
+            QmRunPostedCall(lParam);
+            return LRESULT(0);
+        });
     case WM_SETCURSOR:
         if (QmApplyWaitCursor())
             return TRUE;
@@ -382,30 +409,14 @@ LRESULT CALLBACK QmStaticWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPAR
     state.current.wParam = wParam;
     state.current.lParam = lParam;
     ++state.nDispatchDepth;
-    LRESULT result = 0;
-    try {
-        result = pWnd->WindowProc(message, wParam, lParam);
-    } catch (CException* e) {
-        wchar_t text[512];
-        if (!e->GetErrorMessage(text, 512))
-            lstrcpynW(text, L"class library exception", 512);
-        e->Delete();
-        ReportWindowProcError(hWnd, message, text);
-    } catch (const std::exception& e) {
-        CString text;
-        for (const char* p = e.what(); *p != 0; ++p)
-            text.AppendChar(static_cast<WCHAR>(static_cast<unsigned char>(*p)));
-        ReportWindowProcError(hWnd, message, text);
-    } catch (...) {
-        ReportWindowProcError(hWnd, message, L"unknown exception");
-    }
+    const LRESULT result =
+        CallContained(hWnd, message, [&] { return pWnd->WindowProc(message, wParam, lParam); });
     if (message == WM_NCDESTROY && pWnd->m_hWnd == hWnd) {
         pWnd->UnbindAtNcDestroy();
-        try {
+        CallContained(hWnd, message, [&] {
             pWnd->PostNcDestroy();  // may delete the object
-        } catch (...) {
-            ReportWindowProcError(hWnd, message, L"exception in PostNcDestroy");
-        }
+            return LRESULT(0);
+        });
     }
     --state.nDispatchDepth;
     state.current = saved;

@@ -98,6 +98,11 @@ TEST(ThreadCrossing, DirectTimerCallFromAWorkerIsCaughtByTheThreadCheck)
     EXPECT_TRUE(PumpUntil([&] { return wnd.nTicks.load() == 1; }));
 }
 
+namespace {
+int g_nPostedCallErrors = 0;
+void CountPostedCallError(HWND, UINT, const wchar_t*) { ++g_nPostedCallErrors; }
+}  // namespace
+
 TEST(ThreadCrossing, SentCallsRunOnTheWindowThreadAndCarryExceptionsBack)
 {
     CWnd wnd;
@@ -130,6 +135,16 @@ TEST(ThreadCrossing, SentCallsRunOnTheWindowThreadAndCarryExceptionsBack)
     EXPECT_EQ(nPosted, 0) << "a posted call waits for the message loop";
     EXPECT_TRUE(PumpUntil([&] { return nPosted == 1; }));
     EXPECT_FALSE(PostToWindowThread(hDead, [&] { ++nPosted; }));
+
+    // A posted call that throws has nobody waiting for it: the exception stops at the window
+    // procedure and the window goes on taking posted calls.
+    WindowProcErrorHandler old = SetWindowProcErrorHandler(&CountPostedCallError);
+    g_nPostedCallErrors = 0;
+    EXPECT_TRUE(PostToWindowThread(wnd.m_hWnd, [] { throw std::runtime_error("posted"); }));
+    EXPECT_TRUE(PostToWindowThread(wnd.m_hWnd, [&] { ++nPosted; }));
+    EXPECT_TRUE(PumpUntil([&] { return nPosted == 2; }));
+    EXPECT_EQ(g_nPostedCallErrors, 1);
+    SetWindowProcErrorHandler(old);
 }
 
 TEST(ThreadCrossing, PostedCallsOfADestroyedWindowAreDroppedUnrun)
