@@ -2,6 +2,7 @@
 
 #include <process.h>
 
+#include "classlib/CException.h"
 #include "classlib/CString.h"
 #include "classlib/CWinApp.h"
 #include "classlib/CWnd.h"
@@ -39,12 +40,16 @@ BOOL CWinThread::CreateThread(DWORD dwCreateFlags, UINT nStackSize, LPSECURITY_A
         return FALSE;
     unsigned nThreadID = 0;
     // _beginthreadex, not CreateThread, so that the C runtime sets up its per-thread data.
+    // Always suspended at first: a thread that ran at once could end and delete this object
+    // (m_bAutoDelete) before its handle and id were stored here.
     const uintptr_t hThread = ::_beginthreadex(lpSecurityAttrs, nStackSize, &CWinThread::ThreadEntry, this,
-                                               dwCreateFlags, &nThreadID);
+                                               dwCreateFlags | CREATE_SUSPENDED, &nThreadID);
     if (hThread == 0)
         return FALSE;
     m_hThread = reinterpret_cast<HANDLE>(hThread);
     m_nThreadID = nThreadID;
+    if ((dwCreateFlags & CREATE_SUSPENDED) == 0)
+        ::ResumeThread(reinterpret_cast<HANDLE>(hThread));  // this object may be gone from here on
     return TRUE;
 }
 
@@ -58,8 +63,11 @@ unsigned __stdcall CWinThread::ThreadEntry(void* pThis)
             nResult = pThread->m_pfnThreadProc(pThread->m_pThreadParams);
         else
             nResult = static_cast<UINT>(pThread->InitInstance() ? pThread->Run() : pThread->ExitInstance());
-    } catch (...) {
+    } catch (CException* e) {
         // The thread's edge: nothing above it could catch; report and end the thread.
+        e->Delete();
+        ::OutputDebugStringW(L"worker thread ended by a class library exception\n");
+    } catch (...) {
         ::OutputDebugStringW(L"worker thread ended by an exception\n");
     }
     QmReleaseThreadState();  // explicitly: see WindowInternals.h

@@ -428,6 +428,28 @@ TEST(Threads, WorkerThreadObjectWithItsOwnInstanceAndSuspension)
     EXPECT_EQ(code, 33u);
     EXPECT_EQ(thread.nInit, 1);
     EXPECT_EQ(AfxGetThread()->m_nThreadID, ::GetCurrentThreadId()) << "the test's main thread is the application's";
+
+    // A self-deleting object started at once ends and deletes itself at any moment: its handle
+    // and id are already stored when it does, and its destructor closes that handle.
+    struct CQuickThread : CWinThread {
+        HANDLE* phSeen;
+        HANDLE hDone;
+        CQuickThread(HANDLE* ph, HANDLE hEvent) : phSeen(ph), hDone(hEvent) {}
+        ~CQuickThread() override
+        {
+            *phSeen = m_hThread;
+            ::SetEvent(hDone);
+        }
+    };
+    HANDLE hDone = ::CreateEventW(NULL, FALSE, FALSE, NULL);
+    for (int i = 0; i < 20; ++i) {
+        HANDLE hSeen = INVALID_HANDLE_VALUE;
+        CQuickThread* pQuick = new CQuickThread(&hSeen, hDone);
+        ASSERT_TRUE(pQuick->CreateThread());  // InitInstance FALSE: the thread ends at once
+        ASSERT_EQ(::WaitForSingleObject(hDone, 5000), static_cast<DWORD>(WAIT_OBJECT_0));
+        EXPECT_NE(hSeen, static_cast<HANDLE>(NULL)) << "round " << i;
+    }
+    ::CloseHandle(hDone);
 }
 
 TEST(DispatchDriver, UnregisteredClassAndRaisedDispatchErrors)
