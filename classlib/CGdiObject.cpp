@@ -1,29 +1,26 @@
 #include "classlib/CGdiObject.h"
 
 #include <memory>
-#include <unordered_map>
+#include <typeindex>
 
 #include "classlib/WindowInternals.h"
 
 namespace {
 
-std::unordered_map<HGDIOBJ, std::unique_ptr<CGdiObject>>& TemporaryGdi()
-{
-    return QmGetThreadState().gdiObjects;
-}
+QmTemporaryGdiMap& TemporaryGdi() { return QmGetThreadState().gdiObjects; }
 
 }  // namespace
 
-CGdiObject* QmFindTemporaryGdi(HGDIOBJ hObject)
+CGdiObject* QmFindTemporaryGdi(HGDIOBJ hObject, const std::type_info& kind)
 {
     auto& map = TemporaryGdi();
-    auto it = map.find(hObject);
+    auto it = map.find(QmTemporaryGdiKey(hObject, std::type_index(kind)));
     return it == map.end() ? nullptr : it->second.get();
 }
 
-void QmAddTemporaryGdi(HGDIOBJ hObject, CGdiObject* pObject)
+void QmAddTemporaryGdi(HGDIOBJ hObject, const std::type_info& kind, CGdiObject* pObject)
 {
-    TemporaryGdi()[hObject].reset(pObject);  // replaces a wrapper of another kind for the same handle
+    TemporaryGdi()[QmTemporaryGdiKey(hObject, std::type_index(kind))].reset(pObject);
 }
 
 void QmFreeTemporaryGdi() { TemporaryGdi().clear(); }

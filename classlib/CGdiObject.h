@@ -4,6 +4,7 @@
 // it when destroyed; a wrapper made by FromHandle (a temporary of the calling thread) or for a
 // stock object borrows it and never deletes it.
 #include "classlib/WinTypes.h"
+#include <typeinfo>
 
 class CGdiObject {
 public:
@@ -37,19 +38,20 @@ private:
     friend void AfxFreeTemporaryWrappers();
 };
 
-// Internal: the calling thread's temporary GDI wrappers.
-CGdiObject* QmFindTemporaryGdi(HGDIOBJ hObject);
-void QmAddTemporaryGdi(HGDIOBJ hObject, CGdiObject* pObject);
+// Internal: the calling thread's temporary GDI wrappers, one per handle and wrapper class, so
+// that asking for another class of wrapper never frees one that the caller still holds.
+CGdiObject* QmFindTemporaryGdi(HGDIOBJ hObject, const std::type_info& kind);
+void QmAddTemporaryGdi(HGDIOBJ hObject, const std::type_info& kind, CGdiObject* pObject);
 void QmFreeTemporaryGdi();
 
 template <class T> T* CGdiObject::TemporaryOf(HGDIOBJ hObject)
 {
     if (hObject == NULL)
         return nullptr;
-    if (T* pExisting = dynamic_cast<T*>(QmFindTemporaryGdi(hObject)))
-        return pExisting;
+    if (CGdiObject* pExisting = QmFindTemporaryGdi(hObject, typeid(T)))
+        return static_cast<T*>(pExisting);
     T* pNew = new T;
     pNew->Borrow(hObject);
-    QmAddTemporaryGdi(hObject, pNew);
+    QmAddTemporaryGdi(hObject, typeid(T), pNew);
     return pNew;
 }

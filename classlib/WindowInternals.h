@@ -1,7 +1,10 @@
 #pragma once
 // Internal links between the window half's sources; not for program code.
+#include <map>
 #include <memory>
+#include <typeindex>
 #include <unordered_map>
+#include <utility>
 
 #include "classlib/CDC.h"
 #include "classlib/CGdiObject.h"
@@ -10,6 +13,10 @@
 #include "classlib/CWnd.h"
 
 class CCmdTarget;
+
+// Temporary GDI wrappers are kept per handle and wrapper class (CGdiObject::TemporaryOf).
+typedef std::pair<HGDIOBJ, std::type_index> QmTemporaryGdiKey;
+typedef std::map<QmTemporaryGdiKey, std::unique_ptr<CGdiObject>> QmTemporaryGdiMap;
 
 // Everything the window half keeps per thread. It lives on the heap behind one plain
 // thread-local pointer: under mingw-w64, thread-local objects with destructors on a thread that
@@ -23,7 +30,7 @@ struct QmThreadState {
     int nDispatchDepth = 0;   // window procedures of this thread running now
     std::unordered_map<HWND, std::unique_ptr<CWnd>> windows;
     std::unordered_map<HDC, std::unique_ptr<CDC>> dcs;
-    std::unordered_map<HGDIOBJ, std::unique_ptr<CGdiObject>> gdiObjects;
+    QmTemporaryGdiMap gdiObjects;
     std::unordered_map<HMENU, std::unique_ptr<CMenu>> menus;
     std::unordered_map<HIMAGELIST, std::unique_ptr<CImageList>> imageLists;
 };

@@ -48,7 +48,16 @@ TEST(Gdi, OwningWrappersDeleteTheirHandlesBorrowingOnesNever)
     CPen* pBorrowed = CPen::FromHandle(hPen);
     EXPECT_FALSE(pBorrowed->IsOwner());
     EXPECT_EQ(CPen::FromHandle(hPen), pBorrowed);
+    // A generic wrapper and a typed one of the same handle live side by side: asking for the
+    // second leaves the first one, which its caller may still hold, alive and the same.
+    HBRUSH hBrush = ::CreateSolidBrush(RGB(4, 5, 6));
+    CGdiObject* pGeneric = CGdiObject::FromHandle(hBrush);
+    CBrush* pTyped = CBrush::FromHandle(hBrush);
+    EXPECT_EQ(CGdiObject::FromHandle(hBrush), pGeneric);
+    EXPECT_EQ(CBrush::FromHandle(hBrush), pTyped);
+    EXPECT_EQ(pGeneric->m_hObject, hBrush);
     AfxFreeTemporaryWrappers();
+    EXPECT_TRUE(::DeleteObject(hBrush)) << "neither temporary deleted the brush";
     EXPECT_EQ(static_cast<DWORD>(::GetObjectType(hPen)), static_cast<DWORD>(OBJ_PEN)) << "a temporary never deletes";
     {
         CPen pen;
