@@ -64,6 +64,18 @@ void ReportWindowProcError(HWND hWnd, UINT message, const wchar_t* pszWhat)
     ::OutputDebugStringW(text);
 }
 
+// One window procedure of the calling thread running, for the length of a scope.
+class DispatchLevel {
+public:
+    explicit DispatchLevel(QmThreadState& state) : m_state(state) { ++m_state.nDispatchDepth; }
+    ~DispatchLevel() { --m_state.nDispatchDepth; }
+    DispatchLevel(const DispatchLevel&) = delete;
+    DispatchLevel& operator=(const DispatchLevel&) = delete;
+
+private:
+    QmThreadState& m_state;
+};
+
 // Runs fn (one step of the window procedure) so that no C++ exception leaves it: an escaped
 // exception is reported through the error hook and the step answers 0.
 template <class Fn>
@@ -387,14 +399,20 @@ LRESULT CALLBACK QmStaticWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPAR
         return ::DefWindowProcW(hWnd, message, wParam, lParam);
 
     switch (message) {
-    case QM_WM_RUNCALL:
+    case QM_WM_RUNCALL: {
+        // Carried calls count as window procedures running: a message loop nested in one (a
+        // modal box) must not free the temporaries that the call still holds.
+        DispatchLevel level(state);
         return QmRunSentCall(lParam);
-    case QM_WM_POSTEDCALL:
+    }
+    case QM_WM_POSTEDCALL: {
+        DispatchLevel level(state);
         // A posted call has no caller waiting to take its exception: it stops here.
         return CallContained(hWnd, message, [&] {
             QmRunPostedCall(lParam);
             return LRESULT(0);
         });
+    }
     case WM_SETCURSOR:
         if (QmApplyWaitCursor())
             return TRUE;
@@ -408,17 +426,18 @@ LRESULT CALLBACK QmStaticWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPAR
     state.current.message = message;
     state.current.wParam = wParam;
     state.current.lParam = lParam;
-    ++state.nDispatchDepth;
-    const LRESULT result =
-        CallContained(hWnd, message, [&] { return pWnd->WindowProc(message, wParam, lParam); });
-    if (message == WM_NCDESTROY && pWnd->m_hWnd == hWnd) {
-        pWnd->UnbindAtNcDestroy();
-        CallContained(hWnd, message, [&] {
-            pWnd->PostNcDestroy();  // may delete the object
-            return LRESULT(0);
-        });
+    LRESULT result = 0;
+    {
+        DispatchLevel level(state);
+        result = CallContained(hWnd, message, [&] { return pWnd->WindowProc(message, wParam, lParam); });
+        if (message == WM_NCDESTROY && pWnd->m_hWnd == hWnd) {
+            pWnd->UnbindAtNcDestroy();
+            CallContained(hWnd, message, [&] {
+                pWnd->PostNcDestroy();  // may delete the object
+                return LRESULT(0);
+            });
+        }
     }
-    --state.nDispatchDepth;
     state.current = saved;
     return result;
 }

@@ -8,6 +8,7 @@
 
 #include "WindowTestUtil.h"
 #include "classlib/Window.h"
+#include "classlib/WindowInternals.h"  // the calling thread's temporaries
 #include "testutil.h"
 
 namespace {
@@ -145,6 +146,30 @@ TEST(ThreadCrossing, SentCallsRunOnTheWindowThreadAndCarryExceptionsBack)
     EXPECT_TRUE(PumpUntil([&] { return nPosted == 2; }));
     EXPECT_EQ(g_nPostedCallErrors, 1);
     SetWindowProcErrorHandler(old);
+
+    // A carried call is a window procedure running: a message loop nested in it (a modal box
+    // idling) leaves the temporaries that the call holds alone.
+    const HWND hDesktop = ::GetDesktopWindow();
+    auto heldThroughNestedIdle = [hDesktop] {
+        CWnd* pTemp = CWnd::FromHandle(hDesktop);
+        AfxFreeTemporaryWrappers();
+        return QmGetThreadState().windows.count(hDesktop) == 1 && CWnd::FromHandle(hDesktop) == pTemp;
+    };
+    AfxFreeTemporaryWrappers();
+    bool bKeptInPosted = false;
+    EXPECT_TRUE(PostToWindowThread(wnd.m_hWnd, [&] { bKeptInPosted = heldThroughNestedIdle(); ++nPosted; }));
+    EXPECT_TRUE(PumpUntil([&] { return nPosted == 3; }));
+    EXPECT_TRUE(bKeptInPosted);
+    AfxFreeTemporaryWrappers();
+    bool bKeptInSent = false;
+    bDone = false;
+    std::thread sender([&] {
+        RunOnWindowThread(wnd.m_hWnd, [&] { bKeptInSent = heldThroughNestedIdle(); });
+        bDone = true;
+    });
+    EXPECT_TRUE(PumpUntil([&] { return bDone; }));
+    sender.join();
+    EXPECT_TRUE(bKeptInSent);
 }
 
 TEST(ThreadCrossing, PostedCallsOfADestroyedWindowAreDroppedUnrun)
