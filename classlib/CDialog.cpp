@@ -123,6 +123,34 @@ INT_PTR CDialog::DoModal()
             ::EnableWindow(hOwner, TRUE);
         return -1;
     }
+    // Ends the modal state however the loop ends: the owner is enabled again before the dialog
+    // goes, so that it, not another program, becomes the active window.
+    auto leaveModalState = [this, hOwner, bDisabledOwner] {
+        if (bDisabledOwner)
+            ::EnableWindow(hOwner, TRUE);
+        if (hOwner != NULL && ::GetActiveWindow() == m_hWnd)
+            ::SetActiveWindow(hOwner);
+        if (m_hWnd != NULL) {
+            ::SetWindowPos(m_hWnd, NULL, 0, 0, 0, 0,
+                           SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+            DestroyWindow();
+        }
+        m_bModal = FALSE;
+    };
+    try {
+        RunModalLoop();
+    } catch (...) {
+        // A PreTranslateMessage override threw outside any window procedure: the caller gets
+        // the exception, but not a disabled owner and an orphaned dialog.
+        leaveModalState();
+        throw;
+    }
+    leaveModalState();
+    return m_nModalResult;
+}
+
+void CDialog::RunModalLoop()
+{
     if (m_bModalContinue && !IsWindowVisible())
         ShowWindow(SW_SHOWNORMAL);
 
@@ -142,20 +170,6 @@ INT_PTR CDialog::DoModal()
         ::TranslateMessage(&msg);
         ::DispatchMessageW(&msg);
     }
-
-    // The owner is enabled again before the dialog goes, so that it, not another program,
-    // becomes the active window.
-    if (bDisabledOwner)
-        ::EnableWindow(hOwner, TRUE);
-    if (hOwner != NULL && ::GetActiveWindow() == m_hWnd)
-        ::SetActiveWindow(hOwner);
-    if (m_hWnd != NULL) {
-        ::SetWindowPos(m_hWnd, NULL, 0, 0, 0, 0,
-                       SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
-        DestroyWindow();
-    }
-    m_bModal = FALSE;
-    return m_nModalResult;
 }
 
 void CDialog::EndDialog(int nResult)

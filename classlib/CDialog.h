@@ -6,7 +6,8 @@
 // PreTranslateMessage of its window and each parent up to the dialog (CWnd::WalkPreTranslateTree),
 // then to IsDialogMessage, then translated and dispatched. EndDialog ends the loop; DoModal then
 // re-enables the owner, destroys the window and returns EndDialog's result, or -1 when the
-// template cannot be found or the dialog cannot be created.
+// template cannot be found or the dialog cannot be created. An exception thrown by a
+// PreTranslateMessage override leaves DoModal the same way (owner enabled, window destroyed).
 #include "classlib/CWnd.h"
 
 class CDialog : public CWnd {
@@ -46,6 +47,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    void RunModalLoop();  // until EndDialog, the window's end or WM_QUIT
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
     BOOL m_bModalContinue;
     int m_nModalResult;

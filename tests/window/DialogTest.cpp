@@ -2,6 +2,7 @@
 // result, the owner's state, modeless child pages, and dialog data exchange.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -94,13 +95,44 @@ TEST(ModalDialog, LoopWalksFromTheControlUpAndReturnsTheEndDialogResult)
     EXPECT_EQ(dialog.edit.m_hWnd, HWND(NULL));
 }
 
-TEST(ModalDialog, MissingTemplateGivesMinusOneAndLeavesTheOwnerEnabled)
+namespace {
+
+// Throws from PreTranslateMessage, which runs in the modal loop outside any window procedure.
+class CThrowingLoopDialog : public CDialog {
+public:
+    CThrowingLoopDialog() : CDialog(IDD_TEST_LOOP) {}
+
+protected:
+    BOOL OnInitDialog() override
+    {
+        CDialog::OnInitDialog();
+        PostMessage(WM_TEST_FINISH);
+        return TRUE;
+    }
+    BOOL PreTranslateMessage(MSG* pMsg) override
+    {
+        if (pMsg->message == WM_TEST_FINISH)
+            throw std::runtime_error("from the modal loop");
+        return CDialog::PreTranslateMessage(pMsg);
+    }
+};
+
+}  // namespace
+
+TEST(ModalDialog, MissingTemplateOrAnEscapingExceptionLeavesTheOwnerEnabled)
 {
     CWnd owner;
     ASSERT_TRUE(CreateTestFrame(owner));
     CDialog dialog(IDD_TEST_MISSING, &owner);
     EXPECT_EQ(dialog.DoModal(), -1);
     EXPECT_TRUE(owner.IsWindowEnabled());
+
+    // An exception out of the loop reaches the caller with the owner enabled and the dialog gone.
+    CThrowingLoopDialog throwing;
+    throwing.m_pParentWnd = &owner;
+    EXPECT_THROW(throwing.DoModal(), std::runtime_error);
+    EXPECT_TRUE(owner.IsWindowEnabled());
+    EXPECT_EQ(throwing.m_hWnd, HWND(NULL));
 }
 
 namespace {
