@@ -17,7 +17,9 @@
 //   PostToWindowThread(hwnd, fn) queues fn for hwnd's thread and returns at once: QM_WM_POSTEDCALL
 //                                carries a heap copy of fn, which the receiver runs and deletes.
 //                                The sender deletes it when the post fails; a call still queued
-//                                when the window is destroyed is deleted without running.
+//                                when the window is destroyed is deleted without running. An
+//                                exception thrown by fn stops at the window procedure and goes
+//                                to its error hook (SetWindowProcErrorHandler, CWnd.h).
 //
 // Both work for windows that a CWnd object created or subclassed (every window of this program:
 // the one window procedure of the library answers the two messages before the message map).
