@@ -8,7 +8,7 @@
 
 namespace {
 
-std::unordered_map<HDC, std::unique_ptr<CDC>>& TemporaryDCs() { return QmGetThreadState().dcs; }
+QmTemporaryMap<HDC, CDC>& TemporaryDCs() { return QmGetThreadState().dcs; }
 
 HGDIOBJ HandleOf(const CGdiObject* pObject) { return pObject ? pObject->m_hObject : NULL; }
 
@@ -41,10 +41,7 @@ void InvertRegion(HDC hDC, CRgn& region, HBRUSH hBrush)
 
 void QmFreeTemporaryDCs()
 {
-    auto& map = TemporaryDCs();
-    for (auto& entry : map)
-        entry.second->Detach();
-    map.clear();
+    TemporaryDCs().FreeAll([](CDC& dc) { dc.Detach(); });
 }
 
 CDC::CDC() : m_hDC(NULL), m_bOwner(false) {}
@@ -55,15 +52,7 @@ CDC* CDC::FromHandle(HDC hDC)
 {
     if (hDC == NULL)
         return nullptr;
-    auto& map = TemporaryDCs();
-    auto it = map.find(hDC);
-    if (it != map.end())
-        return it->second.get();
-    std::unique_ptr<CDC> pDC(new CDC);
-    pDC->Borrow(hDC);
-    CDC* pResult = pDC.get();
-    map.emplace(hDC, std::move(pDC));
-    return pResult;
+    return TemporaryDCs().Get(hDC, [](CDC& dc, HDC h) { dc.Borrow(h); });
 }
 
 void CDC::Borrow(HDC hDC)

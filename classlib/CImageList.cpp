@@ -7,7 +7,7 @@
 
 namespace {
 
-std::unordered_map<HIMAGELIST, std::unique_ptr<CImageList>>& TemporaryImageLists()
+QmTemporaryMap<HIMAGELIST, CImageList>& TemporaryImageLists()
 {
     return QmGetThreadState().imageLists;
 }
@@ -16,10 +16,7 @@ std::unordered_map<HIMAGELIST, std::unique_ptr<CImageList>>& TemporaryImageLists
 
 void QmFreeTemporaryImageLists()
 {
-    auto& map = TemporaryImageLists();
-    for (auto& entry : map)
-        entry.second->Detach();
-    map.clear();
+    TemporaryImageLists().FreeAll([](CImageList& list) { list.Detach(); });
 }
 
 CImageList::CImageList() : m_hImageList(NULL), m_bOwner(false) {}
@@ -30,15 +27,8 @@ CImageList* CImageList::FromHandle(HIMAGELIST hImageList)
 {
     if (hImageList == NULL)
         return nullptr;
-    auto& map = TemporaryImageLists();
-    auto it = map.find(hImageList);
-    if (it != map.end())
-        return it->second.get();
-    std::unique_ptr<CImageList> pList(new CImageList);
-    pList->m_hImageList = hImageList;  // borrowed
-    CImageList* pResult = pList.get();
-    map.emplace(hImageList, std::move(pList));
-    return pResult;
+    return TemporaryImageLists().Get(hImageList,
+                                     [](CImageList& list, HIMAGELIST h) { list.m_hImageList = h; /* borrowed */ });
 }
 
 BOOL CImageList::Create(int cx, int cy, UINT nFlags, int nInitial, int nGrow)

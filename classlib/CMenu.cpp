@@ -8,16 +8,13 @@
 
 namespace {
 
-std::unordered_map<HMENU, std::unique_ptr<CMenu>>& TemporaryMenus() { return QmGetThreadState().menus; }
+QmTemporaryMap<HMENU, CMenu>& TemporaryMenus() { return QmGetThreadState().menus; }
 
 }  // namespace
 
 void QmFreeTemporaryMenus()
 {
-    auto& map = TemporaryMenus();
-    for (auto& entry : map)
-        entry.second->Detach();
-    map.clear();
+    TemporaryMenus().FreeAll([](CMenu& menu) { menu.Detach(); });
 }
 
 CMenu::CMenu() : m_hMenu(NULL), m_bOwner(false) {}
@@ -28,15 +25,7 @@ CMenu* CMenu::FromHandle(HMENU hMenu)
 {
     if (hMenu == NULL)
         return nullptr;
-    auto& map = TemporaryMenus();
-    auto it = map.find(hMenu);
-    if (it != map.end())
-        return it->second.get();
-    std::unique_ptr<CMenu> pMenu(new CMenu);
-    pMenu->m_hMenu = hMenu;  // borrowed
-    CMenu* pResult = pMenu.get();
-    map.emplace(hMenu, std::move(pMenu));
-    return pResult;
+    return TemporaryMenus().Get(hMenu, [](CMenu& menu, HMENU h) { menu.m_hMenu = h; /* borrowed */ });
 }
 
 BOOL CMenu::Attach(HMENU hMenu)

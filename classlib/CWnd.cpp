@@ -140,23 +140,13 @@ CWnd* CWnd::FromHandle(HWND hWnd)
         return nullptr;
     if (CWnd* pWnd = FromHandlePermanent(hWnd))
         return pWnd;
-    auto& temporaries = ThreadState().windows;
-    auto it = temporaries.find(hWnd);
-    if (it != temporaries.end())
-        return it->second.get();
-    std::unique_ptr<CWnd> pTemp(new CWnd);
-    pTemp->m_hWnd = hWnd;
-    CWnd* pResult = pTemp.get();
-    temporaries.emplace(hWnd, std::move(pTemp));
-    return pResult;
+    return ThreadState().windows.Get(hWnd, [](CWnd& wnd, HWND h) { wnd.m_hWnd = h; });
 }
 
 void QmFreeTemporaryWindows()
 {
-    auto& temporaries = ThreadState().windows;
-    for (auto& entry : temporaries)
-        entry.second->m_hWnd = NULL;  // a temporary never destroys the window it wraps
-    temporaries.clear();
+    // A temporary never destroys the window it wraps.
+    ThreadState().windows.FreeAll([](CWnd& wnd) { wnd.m_hWnd = NULL; });
 }
 
 void QmFreeAllTemporaryWrappers()

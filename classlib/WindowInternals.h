@@ -18,6 +18,36 @@ class CCmdTarget;
 typedef std::pair<HGDIOBJ, std::type_index> QmTemporaryGdiKey;
 typedef std::map<QmTemporaryGdiKey, std::unique_ptr<CGdiObject>> QmTemporaryGdiMap;
 
+// Temporary wrappers of one kind, one per handle. Each borrows its handle: freeing the wrappers
+// never destroys what they wrap.
+template <class Handle, class Wrapper>
+class QmTemporaryMap {
+public:
+    // The wrapper of h, made the first time it is asked for and given h with borrow(wrapper, h).
+    template <class Borrow> Wrapper* Get(Handle h, Borrow borrow)
+    {
+        auto it = m_map.find(h);
+        if (it != m_map.end())
+            return it->second.get();
+        std::unique_ptr<Wrapper> pNew(new Wrapper);
+        borrow(*pNew, h);
+        Wrapper* pResult = pNew.get();
+        m_map.emplace(h, std::move(pNew));
+        return pResult;
+    }
+    bool Holds(Handle h) const { return m_map.count(h) == 1; }
+    // Frees every wrapper after release(wrapper) has taken its handle away.
+    template <class Release> void FreeAll(Release release)
+    {
+        for (auto& entry : m_map)
+            release(*entry.second);
+        m_map.clear();
+    }
+
+private:
+    std::unordered_map<Handle, std::unique_ptr<Wrapper>> m_map;
+};
+
 // Everything the window half keeps per thread. It lives on the heap behind one plain
 // thread-local pointer: under mingw-w64, thread-local objects with destructors on a thread that
 // CreateThread/_beginthreadex started are destroyed at thread exit in a way that leaves the
@@ -28,11 +58,11 @@ struct QmThreadState {
     CWnd* pParked = nullptr;  // the object waiting for the window that is being created
     MSG current = {};         // the message that the window procedure is handling now
     int nDispatchDepth = 0;   // window procedures of this thread running now
-    std::unordered_map<HWND, std::unique_ptr<CWnd>> windows;
-    std::unordered_map<HDC, std::unique_ptr<CDC>> dcs;
+    QmTemporaryMap<HWND, CWnd> windows;
+    QmTemporaryMap<HDC, CDC> dcs;
     QmTemporaryGdiMap gdiObjects;
-    std::unordered_map<HMENU, std::unique_ptr<CMenu>> menus;
-    std::unordered_map<HIMAGELIST, std::unique_ptr<CImageList>> imageLists;
+    QmTemporaryMap<HMENU, CMenu> menus;
+    QmTemporaryMap<HIMAGELIST, CImageList> imageLists;
 };
 
 QmThreadState& QmGetThreadState();

@@ -153,7 +153,7 @@ TEST(ThreadCrossing, SentCallsRunOnTheWindowThreadAndCarryExceptionsBack)
     auto heldThroughNestedIdle = [hDesktop] {
         CWnd* pTemp = CWnd::FromHandle(hDesktop);
         AfxFreeTemporaryWrappers();
-        return QmGetThreadState().windows.count(hDesktop) == 1 && CWnd::FromHandle(hDesktop) == pTemp;
+        return QmGetThreadState().windows.Holds(hDesktop) && CWnd::FromHandle(hDesktop) == pTemp;
     };
     AfxFreeTemporaryWrappers();
     bool bKeptInPosted = false;
