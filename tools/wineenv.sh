@@ -1,11 +1,15 @@
-# Sourced by the test and run scripts: a private Wine prefix under the build folder, a virtual
-# display, and a persistent wineserver so that each test process starts in milliseconds.
-# Everything started here is stopped by qm_env_stop.
+# Sourced by the test and run scripts: a private Wine prefix per Windows target under the build
+# folder, a virtual display, and a persistent wineserver per prefix so that each test process
+# starts in milliseconds. Everything started here is stopped by qm_env_stop.
+#
+# Two targets: win32 (build/win, the product) and win64 (build/win64). Debian's `wine` wrapper
+# takes the 32-bit loader whenever wine32 is installed, whether this kernel can run it or not, so
+# each target names its loader itself: the wrapper for win32, wine64 with WINELOADER for win64.
 
 QM_ROOT=${QM_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
 QM_BUILD=${QM_BUILD:-$QM_ROOT/build}
-export WINEPREFIX=${WINEPREFIX:-$QM_BUILD/wineprefix}
-export WINEARCH=win32
+QM_WINE64=/usr/lib/wine/wine64
+QM_WINE32=/usr/lib/wine/wine
 export WINEDEBUG=${WINEDEBUG:--all}
 # No Mono or Gecko install prompts when the prefix is created.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
@@ -18,9 +22,58 @@ case "${LC_ALL:-${LANG:-}}" in
 esac
 
 QM_XVFB_PID=
+QM_STARTED_TARGETS=
+
+# True when this machine runs 32-bit code: Wine's 32-bit loader answers. Some kernels run no
+# 32-bit code at all (an i386 execve fails with ENOEXEC). QM_NO_WIN32=1 makes the answer "no",
+# to try the 64-bit-only path on a machine that has both.
+qm_can_run_win32() {
+  [ "${QM_NO_WIN32:-0}" != 1 ] && "$QM_WINE32" --version >/dev/null 2>&1
+}
+
+# Why win32 cannot run here, in one phrase (only meaningful when qm_can_run_win32 fails).
+qm_win32_absence_reason() {
+  if [ "${QM_NO_WIN32:-0}" = 1 ]; then
+    echo "QM_NO_WIN32=1 is set"
+  else
+    echo "this machine runs no 32-bit code ($QM_WINE32 --version fails)"
+  fi
+}
+
+# The Windows targets that run on this machine, the product's first.
+qm_runnable_targets() {
+  if qm_can_run_win32; then echo "win32 win64"; else echo "win64"; fi
+}
+
+# The build folder of a target.
+qm_target_build() {
+  case "$1" in
+    win32) echo "$QM_BUILD/win" ;;
+    win64) echo "$QM_BUILD/win64" ;;
+    *) echo "wineenv: unknown target $1" >&2; return 1 ;;
+  esac
+}
+
+# Points WINEPREFIX, WINEARCH and the loader at one target's prefix. After it, qm_wine runs a
+# Windows program of that target.
+qm_select_target() {
+  case "$1" in
+    win32)
+      export WINEARCH=win32 WINEPREFIX=$QM_BUILD/wineprefix
+      unset WINELOADER
+      QM_WINE=$QM_WINE32 ;;
+    win64)
+      export WINEARCH=win64 WINEPREFIX=$QM_BUILD/wineprefix64 WINELOADER=$QM_WINE64
+      QM_WINE=$QM_WINE64 ;;
+    *) echo "wineenv: unknown target $1" >&2; return 1 ;;
+  esac
+  QM_TARGET=$1
+}
+
+qm_wine() { "$QM_WINE" "$@"; }
 
 # Starts Xvfb on the first free display from :90 and exports DISPLAY. Must run before any Wine
-# command of the prefix: a Wine desktop started without a display keeps that.
+# command of a prefix: a Wine desktop started without a display keeps that.
 qm_start_xvfb() {
   local n=90
   while [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ]; do n=$((n + 1)); done
@@ -40,45 +93,56 @@ qm_start_xvfb() {
 qm_map_fonts() {
   local key='HKCU\Software\Wine\Fonts\Replacements' f
   for f in "宋体" "SimSun" "MS Shell Dlg" "MS Shell Dlg 2" "Tahoma"; do
-    wine reg add "$key" /v "$f" /t REG_SZ /d "WenQuanYi Zen Hei" /f </dev/null >/dev/null 2>&1
+    qm_wine reg add "$key" /v "$f" /t REG_SZ /d "WenQuanYi Zen Hei" /f </dev/null >/dev/null 2>&1 || return 1
   done
 }
 
 # Without a window manager, Wine waits about 2 s whenever a managed window with a caption is hidden
 # or destroyed; unmanaged windows close at once.
 qm_unmanaged_windows() {
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f </dev/null >/dev/null 2>&1
+  qm_wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f </dev/null >/dev/null 2>&1
 }
 
-# Creates the prefix once (the marker names the settings' version, so older prefixes are updated).
+# Creates the selected target's prefix once. The marker names the settings' version, so older
+# prefixes are made again, and it is written only when every step succeeded: a prefix without
+# the font replacements would show Chinese as boxes.
 qm_prefix_init() {
-  if [ ! -f "$WINEPREFIX/.qm-ready-2" ]; then
-    echo "wineenv: creating Wine prefix $WINEPREFIX"
-    mkdir -p "$WINEPREFIX"
-    wineboot -i </dev/null >/dev/null 2>&1
-    wineserver -w
-    qm_map_fonts
-    qm_unmanaged_windows
-    wineserver -w
-    touch "$WINEPREFIX/.qm-ready-2"
+  local marker="$WINEPREFIX/.qm-ready-3"
+  [ -f "$marker" ] && return 0
+  echo "wineenv: creating Wine prefix $WINEPREFIX ($WINEARCH)"
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$WINEPREFIX"
+  if qm_wine wineboot -i </dev/null >/dev/null 2>&1 && wineserver -w &&
+     qm_map_fonts && qm_unmanaged_windows && wineserver -w; then
+    touch "$marker"
+    return 0
   fi
+  echo "wineenv: creating the prefix $WINEPREFIX failed" >&2
+  wineserver -k </dev/null >/dev/null 2>&1
+  return 1
 }
 
 # Persistent server, every descriptor detached: otherwise Wine's background services inherit the
 # caller's pipes and hold them open.
 qm_server_start() {
   wineserver -p </dev/null >/dev/null 2>&1
-  wine wineboot </dev/null >/dev/null 2>&1
+  qm_wine wineboot </dev/null >/dev/null 2>&1
 }
 
+# Starts the display (once) and the selected target's prefix and server.
 qm_env_start() {
-  qm_start_xvfb || return 1
-  qm_prefix_init
+  if [ -z "$QM_XVFB_PID" ]; then qm_start_xvfb || return 1; fi
+  qm_prefix_init || return 1
   qm_server_start
+  QM_STARTED_TARGETS="$QM_STARTED_TARGETS $QM_TARGET"
 }
 
 qm_env_stop() {
-  wineserver -k </dev/null >/dev/null 2>&1
+  local t
+  for t in $QM_STARTED_TARGETS; do
+    (qm_select_target "$t" && wineserver -k </dev/null >/dev/null 2>&1)
+  done
+  QM_STARTED_TARGETS=
   if [ -n "$QM_XVFB_PID" ]; then
     kill "$QM_XVFB_PID" 2>/dev/null
     wait "$QM_XVFB_PID" 2>/dev/null
