@@ -16,7 +16,7 @@
 #include "classlib/Utf8.h"
 #include "engine/CharTables.h"
 #include "engine/SalvageFile.h"
-#include "repair/tagNode.h"
+#include "engine/tagNode.h"
 
 #ifdef _WIN32
 static const WCHAR SEPARATOR = L'\\';

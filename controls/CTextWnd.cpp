@@ -9,7 +9,7 @@
 #include "classlib/CSelectGuard.h"
 #include "classlib/CWaitCursor.h"
 #include "classlib/WindowThreadCall.h"
-#include "controls/LoadStr.h"
+#include "resources/LoadStr.h"
 #include "controls/ScrollLogic.h"
 #include "resources/resource.h"
 

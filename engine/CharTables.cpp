@@ -5,7 +5,7 @@
 #include "classlib/AfxMessageBox.h"
 #include "classlib/CFile.h"
 #include "classlib/CFileException.h"
-#include "controls/LoadStr.h"
+#include "resources/LoadStr.h"
 #include "engine/CodeUnit.h"
 #include "resources/resource.h"
 

@@ -6,7 +6,7 @@
 #include "classlib/CFile.h"
 #include "classlib/CFileException.h"
 #include "engine/ScanBlock.h"
-#include "repair/tagNode.h"
+#include "engine/tagNode.h"
 
 const WCHAR BLOCK_SEPARATOR[] = L"\r\n--------------------------\r\n";
 static_assert(sizeof(BLOCK_SEPARATOR) / sizeof(WCHAR) == 30 + 1, "CR LF, 26 hyphens, CR LF");

@@ -16,7 +16,7 @@
 #include "controls/CProgressWnd.h"
 #include "controls/CSplitterWndX.h"
 #include "controls/CTextWnd.h"
-#include "controls/LoadStr.h"
+#include "resources/LoadStr.h"
 #include "resources/resource.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include "testutil.h"
 
 #ifdef _WIN32
-#include "controls/LoadStr.h"
+#include "resources/LoadStr.h"
 #include "resources/resource.h"
 #endif
 

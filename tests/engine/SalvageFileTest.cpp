@@ -8,7 +8,7 @@
 #include "classlib/CFile.h"
 #include "engine/CharTables.h"
 #include "engine/SalvageFile.h"
-#include "repair/tagNode.h"
+#include "engine/tagNode.h"
 #include "testutil.h"
 
 #ifndef _WIN32

@@ -20,7 +20,7 @@
 #include "engine/SalvageFile.h"
 #include "engine/ScanBlock.h"
 #include "engine/ReferenceScanner.h"
-#include "repair/tagNode.h"
+#include "engine/tagNode.h"
 
 namespace {
 

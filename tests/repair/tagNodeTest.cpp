@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "repair/tagNode.h"
+#include "engine/tagNode.h"
 #include "testutil.h"
 
 namespace {

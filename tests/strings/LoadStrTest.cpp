@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "classlib/AppHandles.h"
-#include "controls/LoadStr.h"
+#include "resources/LoadStr.h"
 #include "resources/resource.h"
 #include "testutil.h"
 

@@ -1,4 +1,4 @@
-#include "repair/tagNode.h"
+#include "engine/tagNode.h"
 
 tagNode::tagNode() : bDir(FALSE)
 {

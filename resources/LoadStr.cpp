@@ -1,4 +1,4 @@
-#include "controls/LoadStr.h"
+#include "resources/LoadStr.h"
 
 #include "classlib/AppHandles.h"
 
