@@ -1,0 +1,55 @@
+// Page 3 of the wizard (template 135): repairs every document of the tree on the repair thread,
+// with the busy bar, the numbered log and Stop. Whether Word could be started when the page was
+// created decides whether documents are saved through Word or as UTF-16LE text files.
+#pragma once
+#include <atomic>
+
+#include "classlib/CDialog.h"
+#include "classlib/CEdit.h"
+#include "classlib/CString.h"
+#include "controls/CButtonEx.h"
+#include "controls/CProgressWnd.h"
+#include "engine/tagNode.h"
+
+class CStep3Dlg : public CDialog {
+    DECLARE_DYNAMIC(CStep3Dlg)
+public:
+    explicit CStep3Dlg(CWnd* pParent = NULL);
+    ~CStep3Dlg() override;
+
+    // Clears the log and starts the repair thread over m_pRoot into m_strOutDir, unless a run is
+    // already in progress. The main dialog sets m_pRoot, m_strOutDir and m_bSaveInPlace first.
+    void StartRepair();
+    // Asks a running repair to stop and waits for its thread to end, pumping messages meanwhile
+    // (the thread sends to windows this thread owns). Returns at once when no run is in progress.
+    void StopAndWait();
+
+    // The walk of one run, on the repair thread.
+    BOOL RepairAll(tagNode* pRoot, std::atomic<BOOL>* pStop);
+    BOOL RepairNode(tagNode* pNode, const CString& strDir, std::atomic<BOOL>* pStop);
+    void AppendLog(const CString& strMessage);
+    BOOL SaveViaWord(const CString& strText, const CString& strPath);
+    BOOL SaveAsText(const CString& strText, CString& strPath);
+
+    CButtonEx m_btn[10];
+    tagNode* m_pRoot;            // page 2's tree; never deleted here
+    BOOL m_bSaveInPlace;
+    std::atomic<BOOL> m_bBusy;   // set by StartRepair, cleared by the repair thread
+    std::atomic<BOOL> m_bStop;   // set by Stop (and StopAndWait), read by the repair thread
+    CString m_strOutDir;
+    int m_nLogLine;
+    BOOL m_bHasWord;
+    CEdit m_editLog;
+    CProgressWnd m_progress;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override {}
+    void OnCancel() override {}
+    BOOL OnEraseBkgnd(CDC* pDC);
+    HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
+    void OnSize(UINT nType, int cx, int cy);
+    void OnStop();
+    DECLARE_MESSAGE_MAP()
+};
