@@ -9,6 +9,7 @@
 #include "classlib/CString.h"
 #include "controls/CButtonEx.h"
 #include "controls/CProgressWnd.h"
+#include "engine/StopFlag.h"
 #include "engine/tagNode.h"
 
 class CStep3Dlg : public CDialog {
@@ -25,8 +26,8 @@ public:
     void StopAndWait();
 
     // The walk of one run, on the repair thread.
-    BOOL RepairAll(tagNode* pRoot, std::atomic<BOOL>* pStop);
-    BOOL RepairNode(tagNode* pNode, const CString& strDir, std::atomic<BOOL>* pStop);
+    BOOL RepairAll(tagNode* pRoot, const StopFlag* pStop);
+    BOOL RepairNode(tagNode* pNode, const CString& strDir, const StopFlag* pStop);
     void AppendLog(const CString& strMessage);
     BOOL SaveViaWord(const CString& strText, const CString& strPath);
     BOOL SaveAsText(const CString& strText, CString& strPath);
@@ -35,7 +36,7 @@ public:
     tagNode* m_pRoot;            // page 2's tree; never deleted here
     BOOL m_bSaveInPlace;
     std::atomic<BOOL> m_bBusy;   // set by StartRepair, cleared by the repair thread
-    std::atomic<BOOL> m_bStop;   // set by Stop (and StopAndWait), read by the repair thread
+    StopFlag m_bStop;            // set by Stop (and StopAndWait), read by the repair thread
     CString m_strOutDir;
     int m_nLogLine;
     BOOL m_bHasWord;

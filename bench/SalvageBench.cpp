@@ -150,7 +150,7 @@ int Run(const std::vector<CString>& args)
     for (const CString& path : options.files) {
         tagNode node;
         node.strPath = path;
-        const int stop = 0;
+        const StopFlag stop(FALSE);
         const auto start = std::chrono::steady_clock::now();
         std::unique_ptr<CString> text(SalvageFile(&node, &stop));
         const double seconds =

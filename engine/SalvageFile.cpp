@@ -35,7 +35,7 @@ static const ULONGLONG MAX_RESERVED_UNITS = 32 * 1024 * 1024;
 // Reads and scans the blocks of an open file into result. Raises the file exception of a failed
 // read.
 static void SalvageBlocks(CFile& file, int size, BYTE* area, CString& result,
-                          const volatile int* stop)
+                          const StopFlag* stop)
 {
     BYTE* const block = area + BLOCK_OFFSET;
     // Bytes after the block that may still hold data of an earlier, longer block.
@@ -43,12 +43,12 @@ static void SalvageBlocks(CFile& file, int size, BYTE* area, CString& result,
     int position = 0;
     int blockSize = BLOCK_SIZE;
     while (position < size) {
-        if (*stop)
+        if (StopAsked(stop))
             break;
         if (size - position < blockSize)
             blockSize = size - position;
         const int read = static_cast<int>(file.Read(block, static_cast<UINT>(blockSize)));
-        if (read == 0 || *stop)
+        if (read == 0 || StopAsked(stop))
             break;
         // Every byte from the end of the data to the end of the area must be zero: the scanner
         // writes only over non-zero bytes of the data (or zero over zero), so clearing what the
@@ -88,7 +88,7 @@ static int ReserveText(CString& text, ULONGLONG fileSize)
     return units;
 }
 
-CString* SalvageFile(const tagNode* node, const volatile int* stop)
+CString* SalvageFile(const tagNode* node, const StopFlag* stop)
 {
     CString* result = new CString;
     BYTE area[BLOCK_AREA_SIZE];

@@ -3,6 +3,7 @@
 
 #include "classlib/CString.h"
 #include "classlib/WinTypes.h"
+#include "engine/StopFlag.h"
 
 struct tagNode;
 
@@ -20,4 +21,4 @@ const int BLOCK_AREA_SIZE = 67584;
 // is empty or holds 2 GiB or more, or when nothing was found. A read error or a non-zero *stop
 // ends the salvage with the text gathered so far; no exception leaves this function. Keeps a
 // 67,584-byte area on the caller's stack. One salvage at a time in the process.
-CString* SalvageFile(const tagNode* node, const volatile int* stop);
+CString* SalvageFile(const tagNode* node, const StopFlag* stop);

@@ -99,12 +99,12 @@ static int SkipZeroBytes(const BYTE* block, int offset, int end)
     return offset;
 }
 
-void ScanBlock(BYTE* block, int size, CString& text, const volatile int* stop)
+void ScanBlock(BYTE* block, int size, CString& text, const StopFlag* stop)
 {
     ViewLengths lengths(block);
     int position = 0;
     while (position < size) {
-        if (*stop)
+        if (StopAsked(stop))
             return;
         // Where the bytes at position, position + 1 and position + 2 are zero, both views are
         // empty and the position moves on by one byte, finding nothing: skip to the last such

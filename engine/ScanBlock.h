@@ -3,6 +3,7 @@
 
 #include "classlib/CString.h"
 #include "classlib/WinTypes.h"
+#include "engine/StopFlag.h"
 
 // The separator written after every accepted run ("\r\n", 23 hyphens, "\r\n").
 extern const WCHAR RUN_SEPARATOR[];
@@ -13,4 +14,4 @@ extern const WCHAR RUN_SEPARATOR[];
 // which end every view. The scanner writes into the block (a zero unit after each candidate run,
 // blanks over '?' and control units of accepted ones), only behind the position it goes on from.
 // Returns early, with what it has appended so far, when *stop is non-zero at a step.
-void ScanBlock(BYTE* block, int size, CString& text, const volatile int* stop);
+void ScanBlock(BYTE* block, int size, CString& text, const StopFlag* stop);

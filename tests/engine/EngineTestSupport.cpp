@@ -106,9 +106,9 @@ BYTE* BlockArea::Block()
     return m_area.data() + BLOCK_OFFSET;
 }
 
-CString BlockArea::Scan(int size, const volatile int* stop)
+CString BlockArea::Scan(int size, const StopFlag* stop)
 {
-    static const int noStop = 0;
+    static const StopFlag noStop(FALSE);
     CString text;
     ScanBlock(Block(), size < 0 ? m_nDataSize : size, text, stop ? stop : &noStop);
     return text;

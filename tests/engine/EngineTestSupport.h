@@ -7,6 +7,7 @@
 
 #include "classlib/CString.h"
 #include "classlib/WinTypes.h"
+#include "engine/StopFlag.h"
 
 typedef std::vector<WCHAR> Units;
 typedef std::vector<BYTE> Bytes;
@@ -51,7 +52,7 @@ public:
     explicit BlockArea(const Bytes& data);
     BYTE* Block();
     // Runs ScanBlock over size bytes (the data's size when -1) and returns the text it appended.
-    CString Scan(int size = -1, const volatile int* stop = nullptr);
+    CString Scan(int size = -1, const StopFlag* stop = nullptr);
 
 private:
     Bytes m_area;

@@ -28,9 +28,9 @@ protected:
     }
     void TearDown() override { FreeCharTables(); }
 
-    std::string Salvage(const CString& path, const volatile int* stop = nullptr)
+    std::string Salvage(const CString& path, const StopFlag* stop = nullptr)
     {
-        static const int noStop = 0;
+        static const StopFlag noStop(FALSE);
         tagNode node;
         node.strPath = path;
         std::unique_ptr<CString> text(SalvageFile(&node, stop ? stop : &noStop));
@@ -121,10 +121,10 @@ TEST_F(SalvageFileTest, StopEndsTheSalvageWithTheTextSoFar)
     WriteBytes(path, bytes);
     const std::string full = Salvage(path);
 
-    int stop = 1;
+    StopFlag stop(TRUE);
     EXPECT_EQ(Salvage(path, &stop), "");
 
-    volatile int asked = 0;
+    StopFlag asked(FALSE);
     std::atomic<bool> started(false);
     std::thread stopper([&] {
         while (!started)

@@ -114,7 +114,7 @@ TEST_F(ScanBlock, FiveByteStepAfterExactlyTenNonTextUnits)
 
 TEST_F(ScanBlock, StopFlagEndsTheScan)
 {
-    int stop = 1;
+    StopFlag stop(TRUE);
     EXPECT_EQ(Utf8(BlockArea(ToBytes(Repeat(ZHONG, 25))).Scan(-1, &stop)), "");
 }
 

@@ -152,7 +152,7 @@ protected:
         CString expected;
         ReferenceScanBlock(expectedArea.data() + BLOCK_OFFSET, size, expected);
         CString actual;
-        static const int noStop = 0;
+        static const StopFlag noStop(FALSE);
         ScanBlock(actualArea.data() + BLOCK_OFFSET, size, actual, &noStop);
         EXPECT_TRUE(actual == expected) << what << " block " << index << " of " << size
                                         << " bytes: texts of " << actual.GetLength() << " and "

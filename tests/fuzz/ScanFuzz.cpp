@@ -24,7 +24,7 @@
 
 namespace {
 
-const int NO_STOP = 0;
+const StopFlag NO_STOP(FALSE);
 CString g_filePath;
 
 void Fail(const char* what)
