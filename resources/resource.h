@@ -26,3 +26,49 @@
 
 // Cursors
 #define IDC_SPLITTER            136  // splitter bar: two vertical lines, arrows left and right
+
+// Dialog templates
+#define IDD_ABOUTBOX            100  // About box
+#define IDD_QUILLMEND_DIALOG    102  // the main wizard
+#define IDD_STEP1               133  // page 1: the source kind
+#define IDD_STEP2               134  // page 2: tree, preview, save mode
+#define IDD_STEP3               135  // page 3: busy bar, log, Stop
+
+// Icons and bitmaps
+#define IDR_MAINFRAME           128  // the application icon
+#define IDB_BACKGROUND          130  // the wizard's background picture, 69 x 23, 24 bits
+#define IDI_FOLDER_CLOSED       1038 // tree: closed folder
+#define IDI_FOLDER_OPEN         1039 // tree: open folder
+#define IDI_DOCUMENT            1040 // tree: document
+
+// System menu
+#define IDM_ABOUTBOX            0x0010  // the About item's command
+
+// Controls of the main wizard (template 102)
+#define IDC_NEXT                1004
+#define IDC_BACK                1005
+#define IDC_PAGE_FRAME          1027
+
+// Controls of page 1 (template 133)
+#define IDC_MODE_TREE           1028  // radio: a folder with all its subfolders (first of the group)
+#define IDC_MODE_FOLDER         1029  // radio: a folder alone
+#define IDC_MODE_FILE           1030  // radio: one document
+#define IDC_DESCRIPTION         1033
+#define IDC_LINK_WEB            1034
+#define IDC_LINK_MAIL           1035
+#define IDC_CONTACT_PHONE       1036
+#define IDC_CONTACT_MESSAGING   1037
+
+// Controls of page 2 (template 134)
+#define IDC_PREVIEW             1000  // the text view (an edit placeholder in the template)
+#define IDC_STOP_PREVIEW        1003
+#define IDC_SAVE_NEW_FOLDER     1028  // radio: into another folder (first of the group)
+#define IDC_SOURCE_TREE         1029
+#define IDC_SPLITTER_BAR        1030  // the splitter bar (a button placeholder in the template)
+#define IDC_SAVE_BESIDE         1031  // radio: beside each source file
+#define IDC_FILE_COUNT          1032
+
+// Controls of page 3 (template 135)
+#define IDC_LOG                 1000
+#define IDC_STOP                1003
+#define IDC_BUSY_BAR            1004
