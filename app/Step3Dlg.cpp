@@ -1,37 +1,364 @@
-// Stand-in of the step-3 page until the repair run lands: the page shows, and StartRepair ends at
-// once as a run over nothing would.
 #include "app/Step3Dlg.h"
 
+#include <memory>
+
 #include "app/PageBackground.h"
+#include "classlib/CBrush.h"
 #include "classlib/CDataExchange.h"
+#include "engine/SalvageFile.h"
+#include "repair/OutputNames.h"
+#include "repair/PathHelpers.h"
+#include "repair/RepairLog.h"
+#include "repair/TextFileOutput.h"
+#include "repair/WordOutput.h"
 #include "resources/LoadStr.h"
 #include "resources/resource.h"
+
+namespace {
+
+const COLORREF kLogBack = RGB(240, 240, 255);
+const COLORREF kLogText = RGB(50, 10, 20);
+const int kLogMargin = 10;  // between the log and the page's edges, and below the Stop button
+
+void EnableDlgItem(HWND hDlg, int nID, BOOL bEnable)
+{
+    // A missing window (no main dialog, a page without its buttons) leaves nothing to enable.
+    ::EnableWindow(::GetDlgItem(hDlg, nID), bEnable);
+}
+
+}  // namespace
 
 IMPLEMENT_DYNAMIC(CStep3Dlg, CDialog)
 
 BEGIN_MESSAGE_MAP(CStep3Dlg, CDialog)
     ON_WM_ERASEBKGND()
+    ON_WM_CTLCOLOR()
+    ON_WM_SIZE()
+    ON_WM_DESTROY()
+    ON_BN_CLICKED(IDC_STOP, &CStep3Dlg::OnStop)
 END_MESSAGE_MAP()
 
 CStep3Dlg::CStep3Dlg(CWnd* pParent)
-    : CDialog(IDD_STEP3, pParent), m_pRoot(nullptr), m_bSaveInPlace(FALSE), m_bBusy(FALSE), m_bStop(FALSE),
-      m_nLogLine(0), m_bHasWord(FALSE)
+    : CDialog(IDD_STEP3, pParent),
+      m_pRoot(NULL),
+      m_bSaveInPlace(FALSE),
+      m_bBusy(FALSE),
+      m_bStop(FALSE),
+      m_nLogLine(0),
+      m_bHasWord(FALSE),
+      m_pThread(NULL),
+      m_bPageClosing(FALSE)
 {
 }
 
-CStep3Dlg::~CStep3Dlg() {}
+// The thread calls this page's members to its end: it must be over before the page goes.
+CStep3Dlg::~CStep3Dlg() { StopAndWait(); }
 
-void CStep3Dlg::DoDataExchange(CDataExchange* pDX) { CDialog::DoDataExchange(pDX); }
+void CStep3Dlg::DoDataExchange(CDataExchange* pDX)
+{
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_LOG, m_editLog);
+    DDX_Control(pDX, IDC_BUSY_BAR, m_progress);
+}
 
-BOOL CStep3Dlg::OnInitDialog() { return CDialog::OnInitDialog(); }
+BOOL CStep3Dlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    m_btn[0].SubclassDlgItem(IDC_STOP, this);
+    m_bHasWord = ProbeWord();
+    m_editLog.SendMessage(EM_SETREADONLY, TRUE);
+    // The log is appended to at its end, which the edit control's text limit would cut short.
+    m_editLog.SendMessage(EM_SETLIMITTEXT, 0);
+    return TRUE;
+}
 
-BOOL CStep3Dlg::OnEraseBkgnd(CDC* pDC) { return PageEraseBkgnd(this, pDC); }
+// ---- the run's start and end ----
 
 void CStep3Dlg::StartRepair()
 {
-    CWnd* pMain = GetParent();
-    pMain->SetDlgItemText(IDC_NEXT, LoadStr(IDS_RESTART));
-    pMain->GetDlgItem(IDC_NEXT)->EnableWindow(TRUE);
+    if (m_bBusy)
+        return;
+    WaitForRepairThread();  // the previous run's thread may still be ending COM
+    m_nLogLine = 0;
+    m_bBusy = TRUE;
+    m_bStop = FALSE;
+    m_bPageClosing = FALSE;
+    m_editLog.SetWindowText(L"");
+    // Suspended until the object is kept (not auto-deleted), so StopAndWait can wait on it.
+    m_pThread = AfxBeginThread(RepairThread, this, THREAD_PRIORITY_BELOW_NORMAL, 0, CREATE_SUSPENDED);
+    if (m_pThread == NULL) {
+        m_bBusy = FALSE;  // no thread, no run: the page stays idle
+        return;
+    }
+    m_pThread->m_bAutoDelete = FALSE;
+    m_pThread->ResumeThread();
 }
 
-void CStep3Dlg::StopAndWait() {}
+void CStep3Dlg::StopAndWait()
+{
+    if (m_pThread == NULL)
+        return;
+    m_bStop = TRUE;
+    WaitForRepairThread();
+}
+
+void CStep3Dlg::WaitForRepairThread()
+{
+    if (m_pThread == NULL)
+        return;
+    // The thread sends to windows of this thread (log, busy bar, buttons): serve those sends
+    // while waiting. Posted messages wait in the queue for the message loop.
+    HANDLE hThread = m_pThread->m_hThread;
+    for (;;) {
+        const DWORD result = ::MsgWaitForMultipleObjects(1, &hThread, FALSE, INFINITE, QS_SENDMESSAGE);
+        if (result != WAIT_OBJECT_0 + 1)
+            break;  // the thread ended (or the wait itself failed: nothing better to do than go on)
+        MSG msg;
+        ::PeekMessage(&msg, NULL, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);  // runs the pending sends
+    }
+    delete m_pThread;
+    m_pThread = NULL;
+    m_bBusy = FALSE;
+}
+
+UINT CStep3Dlg::RepairThread(LPVOID pParam)
+{
+    static_cast<CStep3Dlg*>(pParam)->RunRepairThread();
+    return 0;
+}
+
+void CStep3Dlg::RunRepairThread()
+{
+    tagNode* pRoot = m_pRoot;
+    CWnd* pMain = AfxGetMainWnd();
+    const HWND hMain = pMain != NULL ? pMain->GetSafeHwnd() : NULL;
+    EnableDlgItem(hMain, IDC_BACK, FALSE);
+    EnableDlgItem(hMain, IDC_NEXT, FALSE);
+    // StartRepair cleared the stop flag; clearing it here again would lose a Stop (or a close of
+    // the wizard) that came before this thread got going.
+    if (!StopAsked(&m_bStop))
+        EnableDlgItem(m_hWnd, IDC_STOP, TRUE);
+    const HRESULT hr = ::CoInitialize(NULL);  // this thread's own apartment for the Word calls
+    if (pRoot != NULL) {
+        m_progress.SetText(CString());
+        m_progress.SetAnimate(TRUE);
+        RepairAll(pRoot, &m_bStop);
+        m_progress.SetText(CString());
+        m_progress.SetAnimate(FALSE);
+    }
+    if (::IsWindow(m_hWnd) && !m_bPageClosing)
+        EndRunOnPage(hMain);
+    if (SUCCEEDED(hr))
+        ::CoUninitialize();
+}
+
+void CStep3Dlg::EndRunOnPage(HWND hMainWnd)
+{
+    m_bBusy = FALSE;
+    EnableDlgItem(hMainWnd, IDC_BACK, FALSE);
+    const HWND hNext = ::GetDlgItem(hMainWnd, IDC_NEXT);
+    if (hNext != NULL) {
+        ::SetWindowText(hNext, LoadStr(IDS_RESTART));
+        ::EnableWindow(hNext, TRUE);
+    }
+    EnableDlgItem(m_hWnd, IDC_STOP, FALSE);
+}
+
+// ---- the walk ----
+
+BOOL CStep3Dlg::RepairAll(tagNode* pRoot, const StopFlag* pStop)
+{
+    CString strDir = m_strOutDir;
+    if (m_bSaveInPlace && IsFile(strDir))
+        strDir = GetParentFolder(strDir);  // one document chosen: results go beside it
+    if (StopAsked(pStop))
+        return TRUE;
+    if (!CreateDirectoryPath(strDir)) {
+        LogString(IDS_MKDIR_FAILED, strDir);
+        return FALSE;
+    }
+    // The root folder's children go straight into the output folder.
+    if (pRoot->bDir)
+        return RepairChildren(pRoot, strDir, pStop);
+    return RepairNode(pRoot, strDir, pStop);
+}
+
+BOOL CStep3Dlg::RepairNode(tagNode* pNode, const CString& strDir, const StopFlag* pStop)
+{
+    return pNode->bDir ? RepairFolder(pNode, strDir, pStop) : RepairDocument(pNode, strDir, pStop);
+}
+
+BOOL CStep3Dlg::RepairChildren(tagNode* pNode, const CString& strDir, const StopFlag* pStop)
+{
+    for (INT_PTR i = 0; i < pNode->arChildren.GetSize(); ++i) {
+        if (StopAsked(pStop))
+            return TRUE;
+        if (!RepairNode(pNode->arChildren[i], strDir, pStop))
+            return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CStep3Dlg::RepairFolder(tagNode* pNode, const CString& strDir, const StopFlag* pStop)
+{
+    if (StopAsked(pStop))
+        return TRUE;
+    const CString strPath = JoinPath(strDir, pNode->strName);
+    if (!IsDirectory(strPath)) {
+        if (!CreateDirectoryPath(strPath)) {
+            LogString(IDS_MKDIR_FAILED, strPath);
+            return FALSE;
+        }
+        LogString(IDS_MKDIR_DONE, strPath);
+    }
+    return RepairChildren(pNode, strPath, pStop);
+}
+
+// The name tested for "taken" is every name the save may write (IsOutputTaken): without Word
+// that is the ".txt" name, which an earlier run or the user may own.
+BOOL CStep3Dlg::RepairDocument(tagNode* pNode, const CString& strDir, const StopFlag* pStop)
+{
+    if (StopAsked(pStop))
+        return TRUE;
+    CString strPath = DocumentOutputPath(strDir, pNode->strName, m_bSaveInPlace);
+    if (IsOutputTaken(strPath, m_bHasWord))
+        strPath = RenamedOutputPath(strDir, pNode->strName, RenameNumber());
+    ShowStatus(IDS_REPAIRING, pNode->strName);
+    std::unique_ptr<CString> pText(SalvageFile(pNode, pStop));
+    // A stop during the salvage leaves a partial text: that document is neither saved nor logged.
+    if (StopAsked(pStop))
+        return TRUE;
+    if (pText->IsEmpty()) {
+        LogString(IDS_NOTHING_SALVAGED, pNode->strName);
+        return TRUE;
+    }
+    if (IsOutputTaken(strPath, m_bHasWord)) {
+        LogString(IDS_FILE_EXISTS, strPath);
+        return FALSE;
+    }
+    ShowStatus(IDS_SAVING, pNode->strName);
+    // A save that has begun is finished: the writers do not look at the stop flag.
+    BOOL bSaved = m_bHasWord && SaveViaWord(*pText, strPath);
+    if (!bSaved)
+        bSaved = SaveAsText(*pText, strPath);
+    LogString(bSaved ? IDS_SAVE_DONE : IDS_SAVE_FAILED, pNode->strName, strPath);
+    return TRUE;
+}
+
+// ---- the writers and the log ----
+
+BOOL CStep3Dlg::SaveViaWord(const CString& strText, const CString& strPath)
+{
+    return SaveTextViaWord(strText, strPath);
+}
+
+BOOL CStep3Dlg::SaveAsText(const CString& strText, CString& strPath)
+{
+    strPath = TextFileName(strPath);
+    CString strError;
+    if (WriteTextFile(strText, strPath, &strError))
+        return TRUE;
+    if (!strError.IsEmpty())
+        AppendLog(strError);
+    return FALSE;
+}
+
+// Appends at the end of the log instead of rewriting its whole text: the same text, at a cost
+// that does not grow with the log.
+void CStep3Dlg::AppendLog(const CString& strMessage)
+{
+    const HWND hLog = m_editLog.GetSafeHwnd();
+    if (hLog == NULL)
+        return;
+    const int nLength = ::GetWindowTextLength(hLog);
+    ++m_nLogLine;
+    const CString strLine = FormatLogLine(m_nLogLine, nLength == 0, strMessage);
+    ::SendMessage(hLog, EM_SETSEL, nLength, nLength);
+    ::SendMessage(hLog, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(strLine.GetString()));
+    // Posted: the log shows its last line once its own thread gets to it.
+    ::PostMessage(hLog, WM_VSCROLL, SB_BOTTOM, 0);
+}
+
+void CStep3Dlg::LogString(UINT nID, const CString& strArg)
+{
+    CString strMessage;
+    strMessage.Format(LoadStr(nID), strArg);
+    AppendLog(strMessage);
+}
+
+void CStep3Dlg::LogString(UINT nID, const CString& strArg1, const CString& strArg2)
+{
+    CString strMessage;
+    strMessage.Format(LoadStr(nID), strArg1, strArg2);
+    AppendLog(strMessage);
+}
+
+void CStep3Dlg::ShowStatus(UINT nID, const CString& strName)
+{
+    CString strStatus;
+    strStatus.Format(LoadStr(nID), strName);
+    m_progress.SetText(strStatus);
+}
+
+// ---- handlers ----
+
+void CStep3Dlg::OnStop()
+{
+    m_bStop = TRUE;
+    EnableDlgItem(m_hWnd, IDC_STOP, FALSE);
+}
+
+// Destroying the page during a run (the wizard closed) stops the run and waits for its thread,
+// which skips the end-of-run work on the page.
+void CStep3Dlg::OnDestroy()
+{
+    m_bPageClosing = TRUE;
+    StopAndWait();
+    CDialog::OnDestroy();
+}
+
+BOOL CStep3Dlg::OnEraseBkgnd(CDC* pDC) { return PageEraseBkgnd(this, pDC); }
+
+HBRUSH CStep3Dlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
+{
+    static CBrush s_brLog;
+    static CBrush s_brHollow;
+    const int nID = pWnd != NULL ? pWnd->GetDlgCtrlID() : 0;
+    if (nID == IDC_LOG) {
+        if (s_brLog.GetSafeHandle() == NULL)
+            s_brLog.CreateSolidBrush(kLogBack);  // on failure the default brush is returned below
+        pDC->SetBkColor(kLogBack);
+        pDC->SetTextColor(kLogText);
+        return s_brLog;
+    }
+    if (nID == IDC_STATIC) {
+        if (s_brHollow.GetSafeHandle() == NULL) {
+            LOGBRUSH lb = {BS_HOLLOW, 0, 0};
+            s_brHollow.CreateBrushIndirect(&lb);
+        }
+        pDC->SetBkMode(TRANSPARENT);  // the page's background shows through the instruction
+        return s_brHollow;
+    }
+    return CDialog::OnCtlColor(pDC, pWnd, nCtlColor);
+}
+
+void CStep3Dlg::OnSize(UINT nType, int cx, int cy)
+{
+    CDialog::OnSize(nType, cx, cy);
+    if (m_editLog.GetSafeHwnd() == NULL)
+        return;
+    CRect rcClient;
+    GetClientRect(&rcClient);
+    if (cx == 0)
+        cx = rcClient.Width();
+    if (cy == 0)
+        cy = rcClient.Height();
+    CWnd* pStop = GetDlgItem(IDC_STOP);
+    if (pStop == NULL)
+        return;
+    CRect rcStop;
+    pStop->GetWindowRect(&rcStop);
+    ScreenToClient(&rcStop);
+    const int nTop = rcStop.bottom + kLogMargin;
+    m_editLog.MoveWindow(kLogMargin, nTop, cx - 2 * kLogMargin, cy - kLogMargin - nTop, TRUE);
+}

@@ -7,6 +7,7 @@
 #include "classlib/CDialog.h"
 #include "classlib/CEdit.h"
 #include "classlib/CString.h"
+#include "classlib/CWinThread.h"
 #include "controls/CButtonEx.h"
 #include "controls/CProgressWnd.h"
 #include "engine/StopFlag.h"
@@ -52,5 +53,23 @@ protected:
     HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
     void OnSize(UINT nType, int cx, int cy);
     void OnStop();
+    void OnDestroy();
     DECLARE_MESSAGE_MAP()
+
+private:
+    // The repair thread's procedure; pParam is the page.
+    static UINT RepairThread(LPVOID pParam);
+    void RunRepairThread();
+    void EndRunOnPage(HWND hMainWnd);
+    // Waits for the ended or ending repair thread, pumping sent messages, and frees its object.
+    void WaitForRepairThread();
+    void LogString(UINT nID, const CString& strArg);
+    void LogString(UINT nID, const CString& strArg1, const CString& strArg2);
+    void ShowStatus(UINT nID, const CString& strName);
+    BOOL RepairDocument(tagNode* pNode, const CString& strDir, const StopFlag* pStop);
+    BOOL RepairFolder(tagNode* pNode, const CString& strDir, const StopFlag* pStop);
+    BOOL RepairChildren(tagNode* pNode, const CString& strDir, const StopFlag* pStop);
+
+    CWinThread* m_pThread;                // the last run's thread, until it has been waited for
+    std::atomic<BOOL> m_bPageClosing;     // the page's window is being destroyed
 };

@@ -1,7 +1,32 @@
-// Lists a folder into tagNode children (stand-in until the repair run lands).
+// The folder scan: turns the entries of a folder into children of a tree node.
 #pragma once
+#include <functional>
+
 #include "classlib/CString.h"
-#include "controls/CTextWnd.h"
+#include "classlib/WinTypes.h"
 #include "engine/tagNode.h"
 
-void ScanFolder(tagNode* pParent, CString& strFolder, BOOL bRecursive, int* pnCount, CTextWnd* pView);
+class CFileFind;
+class CTextWnd;
+
+// Smallest document taken, in bytes: anything shorter cannot hold a document's text.
+const ULONGLONG MIN_DOCUMENT_BYTES = 512;
+
+// Appends to parent one node per document (at least 512 bytes, name ending in ".doc" with A-Z
+// folded) and, when recursive, per subfolder, which it then scans the same way; count grows by
+// one per document. Entries marked temporary or system are skipped. Before each folder is read,
+// the view's hint names it (string 139) and the view's refresh timer is started unless one is
+// pending. A folder that cannot be listed adds nothing and reports nothing.
+void ScanFolder(tagNode* parent, CString& folder, BOOL recursive, int* count, CTextWnd* view);
+
+// The scan without a view: showHint receives each hint text (on the scanning thread), and
+// makeFinder gives the file-find object (the platform's CFileFind when empty).
+struct ScanHooks {
+    std::function<void(const CString& hint)> showHint;
+    std::function<CFileFind*()> makeFinder;
+};
+void ScanFolderWith(tagNode* parent, const CString& folder, BOOL recursive, int* count, const ScanHooks& hooks);
+
+// TRUE when a file name's last four characters (the whole name when shorter), with A-Z folded,
+// read exactly ".doc".
+BOOL HasDocExtension(const CString& name);

@@ -68,6 +68,11 @@
 #define IDC_SAVE_BESIDE         1031  // radio: beside each source file
 #define IDC_FILE_COUNT          1032
 
+// A static control that the code never addresses
+#ifndef IDC_STATIC
+#define IDC_STATIC              (-1)
+#endif
+
 // Controls of page 3 (template 135)
 #define IDC_LOG                 1000
 #define IDC_STOP                1003
