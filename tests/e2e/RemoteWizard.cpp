@@ -30,20 +30,29 @@ BOOL CALLBACK FindTopLevel(HWND hWnd, LPARAM lParam)
     return FALSE;
 }
 
+struct DescendantCtx {
+    const wchar_t* cls;
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK MatchDescendant(HWND h, LPARAM l)
+{
+    DescendantCtx* c = reinterpret_cast<DescendantCtx*>(l);
+    wchar_t name[64] = {};
+    ::GetClassNameW(h, name, 64);
+    if ((c->cls == nullptr || lstrcmpiW(name, c->cls) == 0) && (c->id == -2 || ::GetDlgCtrlID(h) == c->id)) {
+        c->found = h;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // The first descendant of hParent with class cls (any class when NULL) and id nId (any when -2).
 HWND FindDescendant(HWND hParent, const wchar_t* cls, int nId)
 {
-    struct Ctx { const wchar_t* cls; int id; HWND found; } ctx = {cls, nId, NULL};
-    ::EnumChildWindows(hParent, [](HWND h, LPARAM l) -> BOOL {
-        Ctx* c = reinterpret_cast<Ctx*>(l);
-        wchar_t name[64] = {};
-        ::GetClassNameW(h, name, 64);
-        if ((c->cls == nullptr || lstrcmpiW(name, c->cls) == 0) && (c->id == -2 || ::GetDlgCtrlID(h) == c->id)) {
-            c->found = h;
-            return FALSE;
-        }
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&ctx));
+    DescendantCtx ctx = {cls, nId, NULL};
+    ::EnumChildWindows(hParent, MatchDescendant, reinterpret_cast<LPARAM>(&ctx));
     return ctx.found;
 }
 
@@ -159,8 +168,11 @@ void RemoteWizard::CheckRadio(HWND hPage, int nId, int nFirst, int nLast) const
 bool RemoteWizard::AnswerMessage(const std::wstring& expected, int nButton, std::wstring* pSeen)
 {
     HWND hBox = WaitDialog();
-    if (hBox == NULL || ::GetDlgItem(hBox, kMessageTextId) == NULL)
+    if (hBox == NULL || ::GetDlgItem(hBox, kMessageTextId) == NULL) {
+        if (pSeen != nullptr)
+            *pSeen = hBox == NULL ? L"(no dialog)" : L"(a dialog without a message: " + WindowText(hBox) + L")";
         return false;
+    }
     const std::wstring text = WindowText(::GetDlgItem(hBox, kMessageTextId));
     if (pSeen != nullptr)
         *pSeen = text;
