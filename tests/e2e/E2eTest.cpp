@@ -247,6 +247,8 @@ TEST(Wizard, TreeIntoNewFolder)
     ASSERT_TRUE(w.Attach());
     EXPECT_FALSE(w.Enabled(BACK));
     EXPECT_EQ(WindowText(::GetDlgItem(w.Main(), NEXT)), kNext);
+    ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(w.Page(PAGE1)) != FALSE; }, 5000));
+    ::Sleep(500);  // the first layout and paint
     w.Screenshot(w.Main(), g_shots + L"\\e2e-step1.bmp");
     ::PostMessageW(w.Main(), WM_SYSCOMMAND, 0x10, 0);
     HWND hAbout = w.WaitDialog();
