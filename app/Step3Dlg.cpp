@@ -152,9 +152,9 @@ void CStep3Dlg::RunRepairThread()
         ::CoUninitialize();
 }
 
+// The page reads idle (m_bBusy FALSE) only once its buttons show the end of the run.
 void CStep3Dlg::EndRunOnPage(HWND hMainWnd)
 {
-    m_bBusy = FALSE;
     EnableDlgItem(hMainWnd, IDC_BACK, FALSE);
     const HWND hNext = ::GetDlgItem(hMainWnd, IDC_NEXT);
     if (hNext != NULL) {
@@ -162,6 +162,7 @@ void CStep3Dlg::EndRunOnPage(HWND hMainWnd)
         ::EnableWindow(hNext, TRUE);
     }
     EnableDlgItem(m_hWnd, IDC_STOP, FALSE);
+    m_bBusy = FALSE;
 }
 
 // ---- the walk ----

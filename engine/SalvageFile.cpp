@@ -1,6 +1,7 @@
 #include "engine/SalvageFile.h"
 
 #include <cstring>
+#include <mutex>
 #include <new>
 
 #include "classlib/CFile.h"
@@ -88,7 +89,8 @@ static int ReserveText(CString& text, ULONGLONG fileSize)
     return units;
 }
 
-CString* SalvageFile(const tagNode* node, const StopFlag* stop)
+// The whole salvage of one file, with the process to itself.
+static CString* SalvageFileAlone(const tagNode* node, const StopFlag* stop)
 {
     CString* result = new CString;
     BYTE area[BLOCK_AREA_SIZE];
@@ -121,4 +123,14 @@ CString* SalvageFile(const tagNode* node, const StopFlag* stop)
         }
     }
     return result;
+}
+
+// Held for a whole salvage: run cleaning's buffer and the noise score's counters are process-wide,
+// so two salvages that overlapped would silently mix their texts. A second caller waits.
+static std::mutex s_salvageLock;
+
+CString* SalvageFile(const tagNode* node, const StopFlag* stop)
+{
+    std::lock_guard<std::mutex> salvageAlone(s_salvageLock);
+    return SalvageFileAlone(node, stop);
 }

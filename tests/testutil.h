@@ -85,6 +85,21 @@ inline TempDir::~TempDir()
     RemoveTree(m_root);
 }
 
+// The bytes of a file; empty when it cannot be read.
+inline std::string ReadFileBytes(const CString& path)
+{
+    std::string bytes;
+    HANDLE h = ::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return bytes;
+    char buf[65536];
+    DWORD n = 0;
+    while (::ReadFile(h, buf, sizeof(buf), &n, nullptr) && n > 0)
+        bytes.append(buf, n);
+    ::CloseHandle(h);
+    return bytes;
+}
+
 #else
 
 #include <ftw.h>

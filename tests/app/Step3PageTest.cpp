@@ -1,0 +1,287 @@
+// The step-3 page: whole runs on its repair thread, in a real window under Xvfb.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/Step3Dlg.h"
+#include "classlib/CWinApp.h"
+#include "controls/WindowTestUtil.h"
+#include "engine/CharTables.h"
+#include "engine/SalvageFile.h"
+#include "repair/PathHelpers.h"
+#include "resources/resource.h"
+#include "testutil.h"
+#include "tests/fakeword/FakeWordConfig.h"
+#include "tests/fakeword/FakeWordControl.h"
+
+namespace {
+
+CWinApp g_app;  // the main window the repair thread looks for
+
+class Environment : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        AfxWinInit(::GetModuleHandleW(nullptr), nullptr, nullptr, SW_SHOW);
+        ASSERT_TRUE(BuildCharTables());
+    }
+    void TearDown() override { FreeCharTables(); }
+};
+const ::testing::Environment* const g_env = ::testing::AddGlobalTestEnvironment(new Environment);
+
+// Text that the salvage keeps: a long run of common Chinese characters, UTF-16LE.
+void MakeDocument(const CString& path, int repeats = 40)
+{
+    std::wstring text;
+    for (int i = 0; i < repeats; ++i)
+        text += L"我们在这里写下一段用来恢复的中文内容，它应当被完整地找回来。";
+    HANDLE h = ::CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    DWORD n = 0;
+    ::WriteFile(h, text.data(), static_cast<DWORD>(text.size() * sizeof(wchar_t)), &n, nullptr);
+    ::CloseHandle(h);
+}
+
+// What the text writer must have written for a source: FF FE and the salvaged units.
+std::string ExpectedTextFile(const tagNode& node)
+{
+    StopFlag stop(FALSE);
+    std::unique_ptr<CString> text(SalvageFile(&node, &stop));
+    return std::string("\xFF\xFE") +
+           std::string(reinterpret_cast<const char*>(text->GetString()), text->GetLength() * sizeof(WCHAR));
+}
+
+tagNode* AddNode(tagNode* parent, const CString& path, BOOL bDir)
+{
+    tagNode* node = new tagNode;
+    node->strPath = path;
+    node->strName = path.Mid(path.ReverseFind(L'\\') + 1);
+    node->bDir = bDir;
+    parent->arChildren.Add(node);
+    return node;
+}
+
+std::string Text(HWND hWnd)
+{
+    CString text;
+    CWnd::FromHandle(hWnd)->GetWindowText(text);
+    return Utf8(text);
+}
+
+// The page on a stand-in main window that has the wizard's Next and Back buttons.
+class Step3Page : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        CWnd& main = SharedParent(700, 500);
+        g_app.m_pMainWnd = &main;
+        m_hNext = ::CreateWindowW(L"BUTTON", L"下一步", WS_CHILD | WS_VISIBLE, 600, 450, 80, 24, main.GetSafeHwnd(),
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_NEXT)), nullptr, nullptr);
+        m_hBack = ::CreateWindowW(L"BUTTON", L"上一步", WS_CHILD | WS_VISIBLE, 500, 450, 80, 24, main.GetSafeHwnd(),
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_BACK)), nullptr, nullptr);
+    }
+    void TearDown() override { g_app.m_pMainWnd = nullptr; }
+
+    // Creates the page: the Word probe runs now, so register the test server before.
+    void CreatePage()
+    {
+        m_page.reset(new CStep3Dlg(g_app.m_pMainWnd));
+        ASSERT_TRUE(m_page->Create(IDD_STEP3, g_app.m_pMainWnd));
+        m_page->ShowWindow(SW_SHOW);
+    }
+
+    // One whole run, as the main dialog starts it; returns the log's lines.
+    std::vector<std::string> Run(tagNode* root, const CString& outDir, BOOL bSaveInPlace)
+    {
+        m_page->m_pRoot = root;
+        m_page->m_strOutDir = outDir;
+        m_page->m_bSaveInPlace = bSaveInPlace;
+        m_page->StartRepair();
+        EXPECT_TRUE(PumpUntil([this] { return !m_page->m_bBusy; }, 60000));
+        return LogLines();
+    }
+
+    std::vector<std::string> LogLines()
+    {
+        std::vector<std::string> lines;
+        std::string text = Text(m_page->m_editLog.GetSafeHwnd());
+        for (size_t start = 0; !text.empty();) {
+            const size_t end = text.find("\r\n", start);
+            lines.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
+            if (end == std::string::npos)
+                break;
+            start = end + 2;
+        }
+        return lines;
+    }
+
+    HWND Stop() { return ::GetDlgItem(m_page->GetSafeHwnd(), IDC_STOP); }
+
+    std::unique_ptr<CStep3Dlg> m_page;
+    HWND m_hNext = NULL;
+    HWND m_hBack = NULL;
+    TempDir m_dir;
+};
+
+}  // namespace
+
+TEST_F(Step3Page, NewFolderRunThenASecondRunIntoTheSameFolder)
+{
+    CreatePage();
+    ASSERT_FALSE(m_page->m_bHasWord);  // no Word here: text files
+    ASSERT_TRUE(::CreateDirectoryW(m_dir.Path(L"src"), nullptr));
+    ASSERT_TRUE(::CreateDirectoryW(m_dir.Path(L"src\\Sub"), nullptr));
+    tagNode root;
+    root.strPath = m_dir.Path(L"src");
+    root.bDir = TRUE;
+    tagNode* sub = AddNode(&root, m_dir.Path(L"src\\Sub"), TRUE);
+    tagNode* inner = AddNode(sub, m_dir.Path(L"src\\Sub\\内.DOC"), FALSE);
+    tagNode* top = AddNode(&root, m_dir.Path(L"src\\top.doc"), FALSE);
+    tagNode* empty = AddNode(&root, m_dir.Path(L"src\\empty.doc"), FALSE);
+    MakeDocument(inner->strPath);
+    MakeDocument(top->strPath);
+    MakeDocument(empty->strPath, 0);
+    const CString out = m_dir.Path(L"out\\new");  // two levels created, neither logged
+
+    const std::string o = Utf8(out);
+    EXPECT_EQ(Run(&root, out, FALSE),
+              (std::vector<std::string>{" 1.  创建目录成功! [" + o + "\\Sub]",
+                                        " 2.  保存文件成功! [内.DOC] -> [" + o + "\\Sub\\内.txt]",
+                                        " 3.  保存文件成功! [top.doc] -> [" + o + "\\top.txt]",
+                                        " 4.  文件[empty.doc]没有修复出内容"}));
+    EXPECT_EQ(ReadFileBytes(out + L"\\top.txt"), ExpectedTextFile(*top));
+    EXPECT_EQ(Text(m_hNext), "重新开始");
+    EXPECT_TRUE(::IsWindowEnabled(m_hNext));
+    EXPECT_FALSE(::IsWindowEnabled(m_hBack));
+    EXPECT_FALSE(::IsWindowEnabled(Stop()));
+    EXPECT_TRUE(Utf8(m_page->m_progress.GetText()).empty());
+    EXPECT_FALSE(m_page->m_progress.IsAnimating());
+
+    // The earlier run's .txt files are taken: rename form, numbering from 1 again, no folder line.
+    const std::vector<std::string> again = Run(&root, out, FALSE);
+    ASSERT_EQ(again.size(), 3u);
+    EXPECT_EQ(again[0].rfind(" 1.  保存文件成功! [内.DOC] -> [" + o + "\\Sub\\内_[QuillmendRename_", 0), 0u) << again[0];
+    EXPECT_EQ(again[1].rfind(" 2.  保存文件成功! [top.doc] -> [" + o + "\\top_[QuillmendRename_", 0), 0u) << again[1];
+    EXPECT_EQ(ReadFileBytes(out + L"\\top.txt"), ExpectedTextFile(*top));  // untouched
+
+    // The log follows the page's size, below the Stop button.
+    m_page->MoveWindow(0, 0, 600, 400);
+    CRect rcLog;
+    m_page->m_editLog.GetWindowRect(&rcLog);
+    m_page->ScreenToClient(&rcLog);
+    EXPECT_EQ(rcLog.left, 10);
+    EXPECT_EQ(rcLog.right, 590);
+    EXPECT_EQ(rcLog.bottom, 390);
+}
+
+TEST_F(Step3Page, BesideTheSourceAndBadInput)
+{
+    CreatePage();
+    tagNode doc;
+    doc.strPath = m_dir.Path(L"one.doc");
+    doc.strName = L"one.doc";
+    MakeDocument(doc.strPath);
+    EXPECT_EQ(Run(&doc, doc.strPath, TRUE),
+              std::vector<std::string>{" 1.  保存文件成功! [one.doc] -> [" + Utf8(m_dir.Path(L"one_[Quillmend].txt")) + "]"});
+
+    const CString blocked = m_dir.Path(L"one.doc\\out");  // under a file: cannot be created
+    EXPECT_EQ(Run(&doc, blocked, FALSE), std::vector<std::string>{" 1.  创建目录错误! [" + Utf8(blocked) + "]"});
+
+    tagNode gone;
+    gone.strPath = m_dir.Path(L"gone.doc");
+    gone.strName = L"gone.doc";
+    EXPECT_EQ(Run(&gone, m_dir.Path(L"out"), FALSE), std::vector<std::string>{" 1.  文件[gone.doc]没有修复出内容"});
+
+    // The text file's place is a folder: neither writer can save; the run goes on.
+    ASSERT_TRUE(::CreateDirectoryW(m_dir.Path(L"out2"), nullptr));
+    ASSERT_TRUE(::CreateDirectoryW(m_dir.Path(L"out2\\one.txt"), nullptr));
+    EXPECT_EQ(Run(&doc, m_dir.Path(L"out2"), FALSE),
+              std::vector<std::string>{" 1.  保存文件失败 [one.doc] -- [" + Utf8(m_dir.Path(L"out2\\one.txt")) + "]"});
+}
+
+// Stop while a large document is salvaged: that document gets no line and no file, the run ends.
+TEST_F(Step3Page, StopDuringTheSalvage)
+{
+    CreatePage();
+    tagNode root;
+    root.strPath = m_dir.Path(L"src");
+    root.bDir = TRUE;
+    ASSERT_TRUE(::CreateDirectoryW(root.strPath, nullptr));
+    tagNode* big = AddNode(&root, m_dir.Path(L"src\\big.doc"), FALSE);
+    tagNode* next = AddNode(&root, m_dir.Path(L"src\\next.doc"), FALSE);
+    MakeDocument(big->strPath, 200000);  // about 12 MB
+    MakeDocument(next->strPath);
+
+    m_page->m_pRoot = &root;
+    m_page->m_strOutDir = m_dir.Path(L"out");
+    m_page->m_bSaveInPlace = FALSE;
+    m_page->StartRepair();
+    ASSERT_TRUE(PumpUntil([this] { return Utf8(m_page->m_progress.GetText()) == "正在修复 [big.doc]"; }, 10000));
+    EXPECT_TRUE(m_page->m_progress.IsAnimating());
+    EXPECT_TRUE(::IsWindowEnabled(Stop()));
+    ::SendMessage(m_page->GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_STOP, BN_CLICKED), reinterpret_cast<LPARAM>(Stop()));
+    EXPECT_FALSE(::IsWindowEnabled(Stop()));
+    ASSERT_TRUE(PumpUntil([this] { return !m_page->m_bBusy; }, 60000));
+    EXPECT_EQ(LogLines().size(), 0u);
+    EXPECT_FALSE(IsFile(m_dir.Path(L"out\\big.txt")));
+    EXPECT_FALSE(IsFile(m_dir.Path(L"out\\next.txt")));
+    EXPECT_EQ(Text(m_hNext), "重新开始");
+    EXPECT_TRUE(Utf8(m_page->m_progress.GetText()).empty());
+}
+
+// The wizard closed during a run: destroying the page stops the run and waits for its thread,
+// which leaves the main window's buttons alone.
+TEST_F(Step3Page, DestroyedDuringARun)
+{
+    CreatePage();
+    tagNode doc;
+    doc.strPath = m_dir.Path(L"big.doc");
+    doc.strName = L"big.doc";
+    MakeDocument(doc.strPath, 200000);
+    m_page->m_pRoot = &doc;
+    m_page->m_strOutDir = m_dir.Path(L"out");
+    m_page->StartRepair();
+    ASSERT_TRUE(PumpUntil([this] { return !Utf8(m_page->m_progress.GetText()).empty(); }, 10000));
+    m_page->DestroyWindow();
+    EXPECT_FALSE(m_page->m_bBusy);
+    EXPECT_EQ(Text(m_hNext), "下一步");
+    EXPECT_FALSE(IsFile(m_dir.Path(L"out\\big.txt")));
+    m_page.reset();
+}
+
+TEST_F(Step3Page, WordPathWithFallbackToText)
+{
+    FakeWordServer word;
+    ASSERT_TRUE(word.IsRegistered());
+    CreatePage();
+    ASSERT_TRUE(m_page->m_bHasWord);
+    tagNode doc;
+    doc.strPath = m_dir.Path(L"a.doc");
+    doc.strName = L"a.doc";
+    MakeDocument(doc.strPath);
+    const std::string out = Utf8(m_dir.Path(L"out"));
+
+    EXPECT_EQ(Run(&doc, m_dir.Path(L"out"), FALSE),
+              std::vector<std::string>{" 1.  保存文件成功! [a.doc] -> [" + out + "\\a.doc]"});
+    EXPECT_EQ(ReadFileBytes(m_dir.Path(L"out\\a.doc")).substr(2, 10), std::string("Q\0U\0I\0L\0L\0", 10));
+
+    word.FailPath(L"\\out2\\");  // SaveAs fails: the text file is written instead
+    EXPECT_EQ(Run(&doc, m_dir.Path(L"out2"), FALSE),
+              std::vector<std::string>{" 1.  保存文件成功! [a.doc] -> [" + Utf8(m_dir.Path(L"out2\\a.txt")) + "]"});
+
+    word.FailCreation(true);  // Word gone since the probe
+    EXPECT_EQ(Run(&doc, m_dir.Path(L"out3"), FALSE),
+              std::vector<std::string>{" 1.  保存文件成功! [a.doc] -> [" + Utf8(m_dir.Path(L"out3\\a.txt")) + "]"});
+
+    word.FailCreation(false);  // both fail: 138 with the .txt name
+    word.FailPath(L"\\out4\\");
+    ASSERT_TRUE(::CreateDirectoryW(m_dir.Path(L"out4"), nullptr));
+    ASSERT_TRUE(::CreateDirectoryW(m_dir.Path(L"out4\\a.txt"), nullptr));
+    EXPECT_EQ(Run(&doc, m_dir.Path(L"out4"), FALSE),
+              std::vector<std::string>{" 1.  保存文件失败 [a.doc] -- [" + Utf8(m_dir.Path(L"out4\\a.txt")) + "]"});
+    EXPECT_EQ(word.RunningInstances(), 0);
+    m_page.reset();
+    EXPECT_EQ(word.LiveObjects(), 0);
+}
