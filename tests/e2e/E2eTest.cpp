@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "RemoteWizard.h"
+#include "tests/fakeword/FakeWordConfig.h"
+#include "tests/fakeword/FakeWordControl.h"
 #include "classlib/Utf8.h"
 #include "engine/CharTables.h"
 #include "engine/SalvageFile.h"
@@ -468,6 +470,29 @@ TEST(Wizard, FolderWithoutDocuments)
     ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(w.Page(PAGE1)) != FALSE; }, 5000));
     EXPECT_EQ(WindowText(w.Item(PAGE2, PAGE2)), L"  总共 0 个文件");
     EXPECT_FALSE(w.Enabled(BACK));
+    ExitConfirmed(w);
+}
+
+// Through the Word path: with the test automation server registered as "Word.Application", the
+// program saves every document through it under its own .doc name.
+TEST(Wizard, SavedThroughWord)
+{
+    FakeWordServer word;
+    ASSERT_TRUE(word.IsRegistered());
+    Sources s(L"word");
+    s.Add(L"文 档.doc", Document(61, 8, INTACT));
+    s.Add(L"子\\b.doc", Document(62, 8, TRUNCATED));
+    const std::wstring out = s.Dir(L"out");
+    RemoteWizard w(g_exe);
+    ChooseSource(w, 0, s.Src());
+    ChooseOutputAndRun(w, &out);
+    ASSERT_TRUE(WaitRepaired(w));
+    std::wstring wideMarker = FAKEWORD_DOCUMENT_MARKER;
+    wideMarker += L"\r\n";
+    const std::string head("\xFF\xFE" + std::string(reinterpret_cast<const char*>(wideMarker.data()), wideMarker.size() * 2));
+    for (const std::wstring& rel : s.Docs())
+        EXPECT_EQ(ReadBytes(out + L"\\" + rel), head + Salvaged(s.Src() + L"\\" + rel)) << Narrow(rel);
+    EXPECT_EQ(CountFiles(out), 2);
     ExitConfirmed(w);
 }
 
