@@ -78,8 +78,8 @@ void CompareScanners(const uint8_t* data, size_t size)
         Fail("the scanner wrote other bytes than the reference");
 }
 
-// The file's bytes: the input repeated from its start over blocks whole blocks and its own size
-// more. The first byte picks the number of whole blocks.
+// The file's bytes: the input repeated from its start over one to three whole blocks (its first
+// byte picks how many) and its own size more.
 const std::vector<BYTE>& TiledFile(const uint8_t* data, size_t size)
 {
     static std::vector<BYTE> file;
