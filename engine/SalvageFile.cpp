@@ -9,6 +9,13 @@
 #include "engine/ScanBlock.h"
 #include "engine/tagNode.h"
 
+#ifndef _WIN32
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstdint>
+#endif
+
 const WCHAR BLOCK_SEPARATOR[] = L"\r\n--------------------------\r\n";
 static_assert(sizeof(BLOCK_SEPARATOR) / sizeof(WCHAR) == 30 + 1, "CR LF, 26 hyphens, CR LF");
 
@@ -75,6 +82,34 @@ static void SalvageBlocks(CFile& file, int size, BYTE* area, CString& result,
     }
 }
 
+// The first write to each fresh page of the text costs a page fault, and a dear one in a virtual
+// machine: on the build machine about 13 us a page, half the time of salvaging a file rich in
+// text (where it shows as the copy of each cleaned run into the text). A Linux host asks for the
+// reservation to be backed by huge pages, one fault per 2 MiB. Windows grants large pages only
+// with a privilege that the program does not hold.
+#ifdef _WIN32
+static void AskForHugePages(const CString&, int)
+{
+}
+#else
+// A smaller reservation holds no whole huge page worth the advice.
+static const size_t MIN_HUGE_PAGE_RESERVATION = 4 * 1024 * 1024;
+
+static void AskForHugePages(const CString& text, int units)
+{
+    const size_t bytes = static_cast<size_t>(units) * sizeof(WCHAR);
+    const long pageSize = sysconf(_SC_PAGESIZE);
+    if (bytes < MIN_HUGE_PAGE_RESERVATION || pageSize <= 0)
+        return;
+    const uintptr_t mask = static_cast<uintptr_t>(pageSize) - 1;
+    const uintptr_t first = reinterpret_cast<uintptr_t>(text.GetString());
+    const uintptr_t start = (first + mask) & ~mask;
+    const uintptr_t end = (first + bytes) & ~mask;
+    // Only advice: refused (no huge pages in this kernel), the text keeps small pages.
+    (void)madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
+}
+#endif
+
 // Room for text of about half the file's bytes (in units), so that the text of a file that is
 // mostly text does not regrow and copy itself. Returns the units reserved: 0 when the memory is
 // not there, which only costs the regrowing.
@@ -86,6 +121,7 @@ static int ReserveText(CString& text, ULONGLONG fileSize)
     } catch (const std::bad_alloc&) {
         return 0;
     }
+    AskForHugePages(text, units);
     return units;
 }
 

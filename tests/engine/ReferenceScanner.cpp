@@ -37,7 +37,8 @@ public:
     {
         for (int offset = end - 1; offset >= from; --offset) {
             const size_t o = static_cast<size_t>(offset);
-            m_length[o] = UnitAt(m_block + offset, 0) == 0 ? 0 : 1 + m_length[o + 2];
+            const bool zeroUnit = m_block[offset] == 0 && m_block[offset + 1] == 0;
+            m_length[o] = zeroUnit ? 0 : 1 + m_length[o + 2];
         }
     }
 

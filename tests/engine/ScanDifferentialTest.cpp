@@ -142,7 +142,11 @@ protected:
             CommonCharTable[c] = 1;
             OtherCharTable[c] = 0;
         }
+        // Listed units at both ends of the ideographs whose repetitions the noise score counts.
+        for (WCHAR c : RANGE_EDGES)
+            ListAsCommon(c);
     }
+    static const WCHAR RANGE_EDGES[4];
     static void TearDownTestSuite() { FreeCharTables(); }
 
     // Scans copies of data with both scanners; returns the number of text units found.
@@ -164,6 +168,8 @@ protected:
         return expected.GetLength();
     }
 };
+
+const WCHAR ScanDifferential::RANGE_EDGES[4] = {0x4DFF, 0x4E00, 0x9FA5, 0x9FA6};
 
 }  // namespace
 
@@ -204,6 +210,12 @@ TEST_F(ScanDifferential, RunTestsAndCleaning)
         Units units;
         for (int k = 0; k < length; ++k)
             units.push_back(maker.MixedUnit(zeroWeight));
+        if (i % 4 == 1) {  // repetitions at the ends of the counted ideographs
+            for (WCHAR& c : units) {
+                if (maker.Below(3) == 0)
+                    c = RANGE_EDGES[maker.Below(4)];
+            }
+        }
         if (maker.Below(2)) {  // a stretch of plain prose, as long runs hold
             const int at = maker.Below(length);
             for (int k = at; k < length && k < at + 600; ++k)

@@ -35,16 +35,28 @@ void Fail(const char* what)
     std::abort();
 }
 
+// Block areas, kept from one input to the next: fresh memory for every input would cost more
+// than the scans.
+std::vector<BYTE> g_expectedArea(BLOCK_AREA_SIZE);
+std::vector<BYTE> g_actualArea(BLOCK_AREA_SIZE);
+
+// The area zero-filled, holding size bytes of data at the block's offset.
+BYTE* FillArea(std::vector<BYTE>& area, const uint8_t* data, size_t size)
+{
+    std::fill(area.begin(), area.end(), 0);
+    std::memcpy(area.data() + BLOCK_OFFSET, data, size);
+    return area.data() + BLOCK_OFFSET;
+}
+
 // The salvaged text of the bytes, block by block, with the reference scanner.
 CString ReferenceSalvage(const uint8_t* data, size_t size)
 {
     CString result;
     for (size_t offset = 0; offset < size; offset += BLOCK_SIZE) {
         const size_t blockSize = std::min(size - offset, static_cast<size_t>(BLOCK_SIZE));
-        std::vector<BYTE> area(BLOCK_AREA_SIZE, 0);
-        std::memcpy(area.data() + BLOCK_OFFSET, data + offset, blockSize);
+        BYTE* const block = FillArea(g_expectedArea, data + offset, blockSize);
         CString blockText;
-        ReferenceScanBlock(area.data() + BLOCK_OFFSET, static_cast<int>(blockSize), blockText);
+        ReferenceScanBlock(block, static_cast<int>(blockSize), blockText);
         if (!blockText.IsEmpty()) {
             if (!result.IsEmpty())
                 result += BLOCK_SEPARATOR;
@@ -56,25 +68,23 @@ CString ReferenceSalvage(const uint8_t* data, size_t size)
 
 void CompareScanners(const uint8_t* data, size_t size)
 {
-    std::vector<BYTE> expectedArea(BLOCK_AREA_SIZE, 0);
-    std::memcpy(expectedArea.data() + BLOCK_OFFSET, data, size);
-    std::vector<BYTE> actualArea = expectedArea;
     CString expected;
-    ReferenceScanBlock(expectedArea.data() + BLOCK_OFFSET, static_cast<int>(size), expected);
+    ReferenceScanBlock(FillArea(g_expectedArea, data, size), static_cast<int>(size), expected);
     CString actual;
-    ScanBlock(actualArea.data() + BLOCK_OFFSET, static_cast<int>(size), actual, &NO_STOP);
+    ScanBlock(FillArea(g_actualArea, data, size), static_cast<int>(size), actual, &NO_STOP);
     if (actual != expected)
         Fail("the scanner's text differs from the reference");
-    if (actualArea != expectedArea)
+    if (g_actualArea != g_expectedArea)
         Fail("the scanner wrote other bytes than the reference");
 }
 
 // The file's bytes: the input repeated from its start over blocks whole blocks and its own size
 // more. The first byte picks the number of whole blocks.
-std::vector<BYTE> TiledFile(const uint8_t* data, size_t size)
+const std::vector<BYTE>& TiledFile(const uint8_t* data, size_t size)
 {
+    static std::vector<BYTE> file;
     const size_t wholeBlocks = 1 + data[0] % 3;
-    std::vector<BYTE> file(wholeBlocks * BLOCK_SIZE + size);
+    file.resize(wholeBlocks * BLOCK_SIZE + size);
     for (size_t offset = 0; offset < file.size(); offset += size)
         std::memcpy(file.data() + offset, data, std::min(size, file.size() - offset));
     return file;
@@ -88,7 +98,8 @@ bool WriteTempFile(const std::vector<BYTE>& bytes)
         CFile out(g_filePath, CFile::modeCreate | CFile::modeWrite);
         out.Write(bytes.data(), static_cast<UINT>(bytes.size()));
         out.Close();
-        std::vector<BYTE> back(bytes.size() + 1);
+        static std::vector<BYTE> back;
+        back.resize(bytes.size() + 1);
         CFile in;
         if (!in.Open(g_filePath, CFile::modeRead | CFile::shareExclusive))
             return false;
@@ -132,7 +143,7 @@ CString SalvageTempFile()
 
 void CompareSalvage(const uint8_t* data, size_t size)
 {
-    const std::vector<BYTE> file = TiledFile(data, size);
+    const std::vector<BYTE>& file = TiledFile(data, size);
     if (!WriteTempFile(file)) {
         std::fprintf(stderr, "scan_fuzz: the temporary file did not read back as written; input skipped\n");
         return;
