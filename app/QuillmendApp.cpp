@@ -3,10 +3,11 @@
 #include "app/FolderPicker.h"
 #include "app/QuillmendDlg.h"
 
-// Start-up order: the application object first, then the picker's title font (both here, so
-// their order is this file's); exit releases them in reverse.
-CQuillmendApp theApp;
-CFont g_fontBrowseTitle;
+// Start-up order: the application object first, then the picker's title font, both before the
+// salvage engine's noise counter and every other object of the libraries, whatever the link
+// order; exit releases them in reverse. (Priorities below 101 are the runtime's own.)
+CQuillmendApp theApp __attribute__((init_priority(101)));
+CFont g_fontBrowseTitle __attribute__((init_priority(102)));
 
 BEGIN_MESSAGE_MAP(CQuillmendApp, CWinApp)
     ON_COMMAND(ID_HELP, &CWinApp::OnHelp)

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -97,6 +98,14 @@ std::string Salvaged(const std::wstring& path)
 
 std::string Narrow(const std::wstring& s) { return WideToUtf8(s.c_str()); }
 
+std::wstring TextName(const std::wstring& path) { return path.substr(0, path.size() - 4) + L".txt"; }
+
+// Where a document's result goes in new-folder mode: out, the source's relative path, ".txt".
+std::function<std::wstring(const std::wstring&)> Into(const std::wstring& out)
+{
+    return [out](const std::wstring& rel) { return TextName(out + L"\\" + rel); };
+}
+
 // The sources of one scenario: documents (relative path -> bytes) under Root(), and every file
 // there remembered so that the end of the scenario can prove nothing was changed.
 class Sources {
@@ -160,6 +169,15 @@ public:
         return n;
     }
     const std::vector<std::wstring>& Docs() const { return m_docs; }
+    // After a run that was cut short: every result that was written is whole.
+    int CheckWrittenOutputs(const std::wstring& out) const
+    {
+        std::vector<std::wstring> written;
+        for (const std::wstring& rel : m_docs)
+            if (ReadBytes(Into(out)(rel)) != "<missing>")
+                written.push_back(rel);
+        return CheckOutputs(Into(out), &written);
+    }
     void Delete(const std::wstring& rel)
     {
         ::DeleteFileW((Src() + L"\\" + rel).c_str());
@@ -171,8 +189,6 @@ private:
     std::map<std::wstring, std::string> m_all;
     std::vector<std::wstring> m_docs;
 };
-
-std::wstring TextName(const std::wstring& path) { return path.substr(0, path.size() - 4) + L".txt"; }
 
 int CountFiles(const std::wstring& dir)
 {
@@ -278,7 +294,7 @@ TEST(Wizard, TreeIntoNewFolder)
     ASSERT_TRUE(WaitRepaired(w));
     EXPECT_FALSE(w.Enabled(BACK));
     EXPECT_FALSE(::IsWindowEnabled(w.Item(PAGE3, STOP)));
-    const int n = s.CheckOutputs([&](const std::wstring& rel) { return TextName(out + L"\\" + rel); });
+    const int n = s.CheckOutputs(Into(out));
     EXPECT_EQ(CountFiles(out), n);
     EXPECT_GE(LogLines(w), 5);  // a line per document, and one per folder made
     ::Sleep(300);
@@ -341,7 +357,7 @@ TEST(Wizard, FolderAloneWithVanishedDocument)
     ChooseOutputAndRun(w, &out);
     ASSERT_TRUE(WaitRepaired(w));
     const std::vector<std::wstring> top = {L"报告 一.doc", L"NOTES.DOC"};
-    EXPECT_EQ(s.CheckOutputs([&](const std::wstring& rel) { return TextName(out + L"\\" + rel); }, &top), CountFiles(out));
+    EXPECT_EQ(s.CheckOutputs(Into(out), &top), CountFiles(out));
     EXPECT_NE(WindowText(w.Item(PAGE3, LOG)).find(L"文件[gone.doc]没有修复出内容"), std::wstring::npos);
     ExitConfirmed(w);
 }
@@ -363,7 +379,7 @@ TEST(Wizard, OneDocumentWithPreview)
     EXPECT_TRUE(WaitUntil([&] { return w.DarkPixels(w.Item(PAGE2, VIEW)) > 200; }, 5000));
     ChooseOutputAndRun(w, &out);
     ASSERT_TRUE(WaitRepaired(w));
-    EXPECT_EQ(s.CheckOutputs([&](const std::wstring& rel) { return TextName(out + L"\\" + rel); }), 1);
+    EXPECT_EQ(s.CheckOutputs(Into(out)), 1);
     ExitConfirmed(w);
 }
 
@@ -405,11 +421,7 @@ TEST(Wizard, StopDuringRun)
     ASSERT_TRUE(WaitRepaired(w));
     const int written = CountFiles(out);
     EXPECT_LT(written, 40);
-    std::vector<std::wstring> done;
-    for (const std::wstring& rel : s.Docs())
-        if (ReadBytes(TextName(out + L"\\" + rel)) != "<missing>")
-            done.push_back(rel);
-    EXPECT_EQ(s.CheckOutputs([&](const std::wstring& rel) { return TextName(out + L"\\" + rel); }, &done), written);
+    EXPECT_EQ(s.CheckWrittenOutputs(out), written);
     ExitConfirmed(w);
 }
 
@@ -426,11 +438,7 @@ TEST(Wizard, ExitDuringRun)
     ASSERT_TRUE(WaitUntil([&] { return CountFiles(out) > 0; }, 20000));
     ExitConfirmed(w);
     EXPECT_EQ(w.ExitCode(), 0u);
-    std::vector<std::wstring> done;
-    for (const std::wstring& rel : s.Docs())
-        if (ReadBytes(TextName(out + L"\\" + rel)) != "<missing>")
-            done.push_back(rel);
-    EXPECT_EQ(s.CheckOutputs([&](const std::wstring& rel) { return TextName(out + L"\\" + rel); }, &done), CountFiles(out));
+    EXPECT_EQ(s.CheckWrittenOutputs(out), CountFiles(out));
 }
 
 // The output folder equal to the source: message 136 and still step 2; then another folder works.
