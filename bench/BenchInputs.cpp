@@ -83,7 +83,51 @@ private:
     std::vector<BYTE> m_pending;  // the rest of the current sentence, last byte first
 };
 
-enum InputKind { RANDOM_BYTES, ZERO_BYTES, PROSE };
+// Text runs and garbage alternating: a run of MIN_RUN_CHARS to MAX_RUN_CHARS characters of prose,
+// then up to MAX_GARBAGE_BYTES random bytes, so that runs start in either byte alignment.
+static const int MIN_RUN_CHARS = 50;
+static const int MAX_RUN_CHARS = 3000;
+static const int MAX_GARBAGE_BYTES = 4096;
+
+class MixedStream {
+public:
+    MixedStream(BenchRandom& random, ProseStream& prose)
+        : m_random(random), m_prose(prose), m_bInText(false), m_nLeft(0)
+    {
+    }
+    void Fill(BYTE* bytes, int size)
+    {
+        while (size > 0) {
+            if (m_nLeft == 0)
+                NextPiece();
+            const int take = m_nLeft < size ? m_nLeft : size;
+            if (m_bInText) {
+                m_prose.Fill(bytes, take);
+            } else {
+                for (int i = 0; i < take; ++i)
+                    bytes[i] = static_cast<BYTE>(m_random.Next());
+            }
+            bytes += take;
+            size -= take;
+            m_nLeft -= take;
+        }
+    }
+
+private:
+    void NextPiece()
+    {
+        m_bInText = !m_bInText;
+        m_nLeft = m_bInText ? 2 * (MIN_RUN_CHARS + m_random.Below(MAX_RUN_CHARS - MIN_RUN_CHARS + 1))
+                            : m_random.Below(MAX_GARBAGE_BYTES + 1);
+    }
+
+    BenchRandom& m_random;
+    ProseStream& m_prose;
+    bool m_bInText;
+    int m_nLeft;  // bytes of the current piece still to come
+};
+
+enum InputKind { RANDOM_BYTES, ZERO_BYTES, PROSE, MIXED };
 
 static void FillSector(InputKind kind, BenchRandom& random, ProseStream& prose, BYTE* sector)
 {
@@ -104,6 +148,7 @@ static BOOL WriteInput(const CString& path, InputKind kind, int mebibytes)
 {
     BenchRandom random(0x9E3779B97F4A7C15ULL + static_cast<uint64_t>(kind));
     ProseStream prose(random);
+    MixedStream mixed(random, prose);
     std::vector<BYTE> chunk(MIB);
     CFile file;
     if (!file.Open(path, CFile::modeCreate | CFile::modeWrite))
@@ -111,8 +156,12 @@ static BOOL WriteInput(const CString& path, InputKind kind, int mebibytes)
     try {
         for (int m = 0; m < mebibytes; ++m) {
             std::fill(chunk.begin(), chunk.end(), 0);
-            for (int s = 0; s < MIB; s += SECTOR)
-                FillSector(kind, random, prose, chunk.data() + s);
+            if (kind == MIXED) {
+                mixed.Fill(chunk.data(), MIB);
+            } else {
+                for (int s = 0; s < MIB; s += SECTOR)
+                    FillSector(kind, random, prose, chunk.data() + s);
+            }
             file.Write(chunk.data(), MIB);
         }
         file.Close();
@@ -129,7 +178,8 @@ BOOL MakeBenchInputs(const CString& folder)
     static const struct {
         LPCWSTR name;
         InputKind kind;
-    } kinds[] = {{L"random", RANDOM_BYTES}, {L"zeros", ZERO_BYTES}, {L"prose", PROSE}};
+    } kinds[] = {{L"random", RANDOM_BYTES}, {L"zeros", ZERO_BYTES}, {L"prose", PROSE},
+                 {L"mixed", MIXED}};
     for (const auto& k : kinds) {
         for (int mebibytes : {16, 64}) {
             CString path;

@@ -8,7 +8,7 @@ bench=$1
 inputs=$2
 runs=${3:-5}
 mkdir -p "$inputs"
-[ -f "$inputs/prose-64M.bin" ] || "$bench" --make-inputs "$inputs"
+[ -f "$inputs/mixed-64M.bin" ] || "$bench" --make-inputs "$inputs"
 
 # Seconds, best of $runs, of the command given.
 best() {
@@ -26,7 +26,7 @@ best() {
 
 declare -A ours
 printf '%-16s %10s %10s %10s %10s %7s\n' input salvage_s strings_s salv_MB/s str_MB/s ratio
-for kind in random zeros prose; do
+for kind in random zeros prose mixed; do
   for size in 16 64; do
     f="$inputs/$kind-${size}M.bin"
     bytes=$(stat -c %s "$f")
@@ -38,7 +38,7 @@ for kind in random zeros prose; do
              bytes / (a / 1e9) / 1e6, bytes / (b / 1e9) / 1e6, b / a }'
   done
 done
-for kind in random zeros prose; do
+for kind in random zeros prose mixed; do
   awk -v k="$kind" -v a="${ours[$kind-16]}" -v b="${ours[$kind-64]}" \
       'BEGIN { printf "%-8s 64 MiB / 16 MiB time: %.2f\n", k, b / a }'
 done

@@ -271,9 +271,10 @@ void CString::Append(LPCWSTR pch, int length)
 {
     if (!pch || length <= 0)
         return;
-    const int needed = m_nLength + length;
+    // Checked before the sum is formed: a text near 2^31 units would overflow it.
     if (length > INT_MAX - 2 - m_nLength)
         throw std::bad_alloc();
+    const int needed = m_nLength + length;
     if (needed > m_nCapacity) {
         const bool inside = m_nCapacity > 0 && pch >= m_pData && pch <= m_pData + m_nCapacity;
         const ptrdiff_t offset = pch - m_pData;

@@ -9,5 +9,5 @@
 // below U+00FF make up more than two thirds of the output is dropped (the empty string). Input is
 // taken while fewer than 65,536 units have been written, so at most 65,538 are (the last unit may
 // bring a line break with it); the result's length goes to *length when given. The
-// result stays valid until the next call; one salvage at a time in the process.
+// result stays valid until the next call: only SalvageFile, which runs one at a time, calls it.
 LPCWSTR CleanRun(BYTE* run, int* length = nullptr);

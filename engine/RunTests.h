@@ -23,5 +23,5 @@ BOOL CountCommon(const BYTE* run, int n, int k);
 // Percentage 100 x score / n of the noise score over the n units (n >= 1): every other character
 // adds a point, and a repeated ideograph that is no other character raises the score to its
 // number of occurrences so far. Depends on the order of the units. Uses the one process-wide
-// NoiseCounter: never call it on two threads at once.
+// NoiseCounter: never call it on two threads at once (SalvageFile runs one at a time).
 double NoiseScore(const BYTE* run, int n);

@@ -20,5 +20,6 @@ const int BLOCK_AREA_SIZE = 67584;
 // separator. Returns a new string that the caller deletes: empty when the file cannot be opened,
 // is empty or holds 2 GiB or more, or when nothing was found. A read error or a non-zero *stop
 // ends the salvage with the text gathered so far; no exception leaves this function. Keeps a
-// 67,584-byte area on the caller's stack. One salvage at a time in the process.
+// 67,584-byte area on the caller's stack. Salvages run one at a time in the process: a call
+// made while another thread salvages waits for it to end.
 CString* SalvageFile(const tagNode* node, const StopFlag* stop);

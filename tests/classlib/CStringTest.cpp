@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <new>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -192,6 +194,17 @@ TEST(CString, ConcatenationInEveryCombination)
     EXPECT_EQ(Utf8(s), "a字!xy.");
     s.Append(s);  // appending itself
     EXPECT_EQ(Utf8(s), "a字!xy.a字!xy.");
+}
+
+// A text that would pass the largest length ends like one that memory cannot hold, unchanged,
+// and without forming the overflowing length (the host build's UBSan stops on that). The count
+// is never read: the guard refuses it first.
+TEST(CString, AppendBeyondTheLargestLengthThrowsAndKeepsTheText)
+{
+    CString s(L"ab");
+    EXPECT_THROW(s.Append(L"x", INT_MAX), std::bad_alloc);
+    EXPECT_THROW(s.Append(L"x", INT_MAX - 3), std::bad_alloc);
+    EXPECT_EQ(Utf8(s), "ab");
 }
 
 // The engine builds previews of tens of megabytes one run at a time.

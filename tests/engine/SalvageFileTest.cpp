@@ -139,6 +139,46 @@ TEST_F(SalvageFileTest, StopEndsTheSalvageWithTheTextSoFar)
     EXPECT_LE(stopped.size(), full.size());
 }
 
+// Run cleaning's buffer and the noise counters are process-wide: two salvages at once must
+// still give each file its own text. Every run takes the noise test near its limit (three
+// repetitions of 中 among units 20 to 39), so counters mixed between the files reject runs,
+// and the files' runs differ by their letters, so a mixed cleaning buffer shows.
+TEST_F(SalvageFileTest, SalvagesOnTwoThreadsGiveEachFileItsOwnText)
+{
+    const int blocks = 8;
+    const int rounds = 8;
+    std::string alone[2];
+    CString paths[2];
+    for (int file = 0; file < 2; ++file) {
+        const WCHAR letter = file == 0 ? L'a' : L'B';
+        const Units noiseWindow = Repeat(letter, 17) + Repeat(ZHONG, 3);
+        // Three zero units after each run: the scanner goes on right at the next one.
+        const Units run = Repeat(ZHONG, 20) + noiseWindow + Repeat(ZHONG, 20) + Units{0, 0, 0};
+        Bytes bytes;
+        while (bytes.size() < static_cast<size_t>(blocks) * BLOCK_SIZE) {
+            const Bytes runBytes = ToBytes(run);
+            bytes.insert(bytes.end(), runBytes.begin(), runBytes.end());
+        }
+        paths[file] = m_dir.Path(file == 0 ? L"a.doc" : L"b.doc");
+        WriteBytes(paths[file], bytes);
+        alone[file] = Salvage(paths[file]);
+    }
+    ASSERT_NE(alone[0], alone[1]);
+    ASSERT_GT(alone[0].size(), 100000u);
+
+    std::atomic<int> mixed(0);
+    auto salvageOften = [&](int file) {
+        for (int round = 0; round < rounds; ++round) {
+            if (Salvage(paths[file]) != alone[file])
+                ++mixed;
+        }
+    };
+    std::thread other(salvageOften, 1);
+    salvageOften(0);
+    other.join();
+    EXPECT_EQ(mixed, 0);
+}
+
 #ifndef _WIN32
 TEST_F(SalvageFileTest, FilesOf2GiBOrMoreAreNotRead)
 {

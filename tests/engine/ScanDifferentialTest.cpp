@@ -1,5 +1,6 @@
-// The production scanner against the literal one, on seeded random and structured blocks: the
-// texts and the blocks after the scan (the scanner writes into them) must match byte for byte.
+// The production engine against the literal one: the run tests and cleaning on seeded random
+// runs, and the scanner on random and structured blocks, whose texts and blocks after the scan
+// (the scanner writes into them) must match byte for byte.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -7,6 +8,8 @@
 #include "EngineTestSupport.h"
 #include "ReferenceScanner.h"
 #include "engine/CharTables.h"
+#include "engine/CleanRun.h"
+#include "engine/RunTests.h"
 #include "engine/SalvageFile.h"
 #include "engine/ScanBlock.h"
 #include "testutil.h"
@@ -62,7 +65,6 @@ public:
         return bytes;
     }
 
-private:
     // A unit of a random class: common ideograph, text ideograph, unlisted ideograph,
     // punctuation, letter, '?', control, CR/LF, non-text, zero.
     WCHAR MixedUnit(int zeroWeight)
@@ -93,6 +95,7 @@ private:
         }
     }
 
+private:
     Units Piece()
     {
         const int length = 1 + Below(Below(8) == 0 ? 1500 : 80);
@@ -139,7 +142,11 @@ protected:
             CommonCharTable[c] = 1;
             OtherCharTable[c] = 0;
         }
+        // Listed units at both ends of the ideographs whose repetitions the noise score counts.
+        for (WCHAR c : RANGE_EDGES)
+            ListAsCommon(c);
     }
+    static const WCHAR RANGE_EDGES[4];
     static void TearDownTestSuite() { FreeCharTables(); }
 
     // Scans copies of data with both scanners; returns the number of text units found.
@@ -161,6 +168,8 @@ protected:
         return expected.GetLength();
     }
 };
+
+const WCHAR ScanDifferential::RANGE_EDGES[4] = {0x4DFF, 0x4E00, 0x9FA5, 0x9FA6};
 
 }  // namespace
 
@@ -187,4 +196,52 @@ TEST_F(ScanDifferential, StructuredBlocks)
         found += Compare(maker.Structured(size), "structured", i);
     }
     EXPECT_GT(found, 10000);  // the blocks do hold text that the scanner takes
+}
+
+// Every argument the tests and cleaning take, not only those the scanner passes: any n, runs
+// longer than cleaning takes in, and noise windows with more distinct ideographs than the noise
+// counter remembers, called in a row so that a call sees what the one before left behind.
+TEST_F(ScanDifferential, RunTestsAndCleaning)
+{
+    BlockMaker maker(4);
+    for (int i = 0; i < 400; ++i) {
+        const int length = i % 40 == 0 ? 66000 + maker.Below(4000) : 1 + maker.Below(400);
+        const int zeroWeight = maker.Below(2) ? 0 : maker.Below(3);
+        Units units;
+        for (int k = 0; k < length; ++k)
+            units.push_back(maker.MixedUnit(zeroWeight));
+        if (i % 4 == 1) {  // repetitions at the ends of the counted ideographs
+            for (WCHAR& c : units) {
+                if (maker.Below(3) == 0)
+                    c = RANGE_EDGES[maker.Below(4)];
+            }
+        }
+        if (maker.Below(2)) {  // a stretch of plain prose, as long runs hold
+            const int at = maker.Below(length);
+            for (int k = at; k < length && k < at + 600; ++k)
+                units[static_cast<size_t>(k)] = static_cast<WCHAR>(0x5000 + maker.Below(40));
+        }
+        Bytes run = ToBytes(units + Units{0, 0});
+        const int n = 1 + maker.Below(length);
+        SCOPED_TRACE(testing::Message() << "run " << i << " of " << length << " units, n " << n);
+
+        int count, firstBad, expectedCount, expectedFirstBad;
+        MeasureRun(run.data(), n, count, firstBad);
+        ReferenceMeasureRun(run.data(), n, expectedCount, expectedFirstBad);
+        EXPECT_EQ(count, expectedCount);
+        EXPECT_EQ(firstBad, expectedFirstBad);
+        const int limit = maker.Below(n + 1);
+        EXPECT_EQ(CountNonText(run.data(), n, limit), ReferenceCountNonText(run.data(), n, limit));
+        const int k = 1 + maker.Below(n);
+        EXPECT_EQ(CountCommon(run.data(), n, k), ReferenceCountCommon(run.data(), n, k));
+        EXPECT_EQ(NoiseScore(run.data(), n), ReferenceNoiseScore(run.data(), n));
+
+        Bytes expectedRun = run;
+        const CString expected = ReferenceCleanRun(expectedRun.data());
+        int cleanedLength;
+        LPCWSTR cleaned = CleanRun(run.data(), &cleanedLength);
+        EXPECT_TRUE(CString(cleaned, cleanedLength) == expected)
+            << "cleaned texts of " << cleanedLength << " and " << expected.GetLength() << " units";
+        EXPECT_TRUE(run == expectedRun) << "cleaning wrote other units";
+    }
 }

@@ -1,0 +1,172 @@
+// The wizard's own faults mended, in real windows under Xvfb: threads that cannot start, a tree
+// cleared under a selection, the wait for workers at the end, the picker on a thread without COM.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <atomic>
+#include <thread>
+
+#include "app/FolderPicker.h"
+#include "app/QuillmendDlg.h"
+#include "classlib/CWinApp.h"
+#include "controls/WindowTestUtil.h"
+#include "resources/resource.h"
+#include "testutil.h"
+
+CFont g_fontBrowseTitle;  // the program defines it beside its application object
+
+namespace {
+CWinApp g_app;
+std::atomic<int> g_nStarts(0);
+
+CWinThread* CannotStart(AFX_THREADPROC, LPVOID, int, UINT, DWORD, LPSECURITY_ATTRIBUTES)
+{
+    ++g_nStarts;
+    return nullptr;
+}
+
+void WriteDocument(const CString& path, int nRepeats)
+{
+    std::wstring text;
+    for (int i = 0; i < nRepeats; ++i)
+        text += L"这是一段用来预览的中文内容，它应当被完整地找回来。";
+    HANDLE h = ::CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD n = 0;
+    ::WriteFile(h, text.data(), static_cast<DWORD>(text.size() * sizeof(wchar_t)), &n, nullptr);
+    ::CloseHandle(h);
+}
+
+// The wizard as the program runs it, but modeless so that the test keeps the thread.
+class Wizard : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        AfxWinInit(::GetModuleHandleW(nullptr), nullptr, nullptr, SW_SHOW);
+        m_dlg.reset(new CQuillmendDlg(nullptr));
+        ASSERT_TRUE(m_dlg->TablesBuilt());
+        g_app.m_pMainWnd = m_dlg.get();
+        ASSERT_TRUE(m_dlg->Create(IDD_QUILLMEND_DIALOG, nullptr));
+        g_nStarts = 0;
+    }
+    void TearDown() override
+    {
+        m_dlg->DestroyWindow();
+        m_dlg.reset();
+        g_app.m_pMainWnd = nullptr;
+    }
+    // Lists the folder (on the listing thread) and waits until the tree is filled.
+    void List(const CString& folder)
+    {
+        CStep2Dlg& page = m_dlg->m_dlgStep2;
+        page.m_strSource = folder;
+        page.m_nMode = 0;
+        page.StartListing();
+        ASSERT_TRUE(PumpUntil([&] { return !page.m_bListing && !page.m_bPreviewing; }, 10000));
+    }
+    std::unique_ptr<CQuillmendDlg> m_dlg;
+    TempDir m_dir;
+};
+}  // namespace
+
+TEST_F(Wizard, ThreadsThatCannotStartLeaveNothingBusy)
+{
+    CStep2Dlg& page = m_dlg->m_dlgStep2;
+    page.m_listingThread.m_pfnBegin = &CannotStart;
+    page.m_strSource = m_dir.Root();
+    page.StartListing();
+    EXPECT_EQ(g_nStarts, 1);
+    EXPECT_FALSE(page.m_bListing);
+    m_dlg->GoToStep(2);
+    EXPECT_TRUE(m_dlg->GetDlgItem(IDC_BACK)->IsWindowEnabled());
+
+    WriteDocument(m_dir.Path(L"a.doc"), 20);
+    page.m_listingThread.m_pfnBegin = &AfxBeginThread;
+    page.m_previewThread.m_pfnBegin = &CannotStart;
+    List(m_dir.Root());
+    ASSERT_TRUE(page.m_tree.SelectItem(page.m_tree.GetChildItem(page.m_tree.GetRootItem())));
+    EXPECT_EQ(g_nStarts, 2);
+    EXPECT_FALSE(page.m_bPreviewing);
+    EXPECT_TRUE(m_dlg->GetDlgItem(IDC_NEXT)->IsWindowEnabled());
+    EXPECT_TRUE(page.m_tree.IsWindowEnabled());
+}
+
+// While a tree control deletes its items, Windows moves the selection to a neighbour of each
+// selected item it deletes, with a TVN_SELCHANGED each time (Wine's tree clears the selection at
+// once). This page procedure does what Windows does when it hears of a deleted item.
+LRESULT CALLBACK MoveSelectionOnDelete(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+{
+    if (msg == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->code == TVN_DELETEITEMW) {
+        const NMTREEVIEWW* pNm = reinterpret_cast<NMTREEVIEWW*>(lParam);
+        HWND hTree = pNm->hdr.hwndFrom;
+        LPARAM hNext = ::SendMessageW(hTree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(pNm->itemOld.hItem));
+        if (hNext != 0)
+            ::SendMessageW(hTree, TVM_SELECTITEM, TVGN_CARET, hNext);
+    }
+    return ::DefSubclassProc(hWnd, msg, wParam, lParam);
+}
+
+TEST_F(Wizard, ClearingTheTreeStartsNoPreview)
+{
+    CStep2Dlg& page = m_dlg->m_dlgStep2;
+    for (const wchar_t* name : {L"a.doc", L"b.doc", L"c.doc"})
+        WriteDocument(m_dir.Path(name), 20);
+    List(m_dir.Root());
+    page.m_previewThread.m_pfnBegin = &CannotStart;
+    page.m_listingThread.m_pfnBegin = &CannotStart;
+    ASSERT_TRUE(::SetWindowSubclass(page.GetSafeHwnd(), MoveSelectionOnDelete, 1, 0));
+    HTREEITEM hFirst = page.m_tree.GetChildItem(page.m_tree.GetRootItem());
+    page.m_tree.DeleteItem(hFirst);  // the control's own deletion moves the selection: a preview
+    ASSERT_EQ(g_nStarts, 1);
+    page.StartListing();             // the page's clearing, with the same moves, starts none
+    EXPECT_EQ(g_nStarts, 2);         // the listing's own start
+    EXPECT_EQ(page.m_tree.GetCount(), 0u);
+    ::RemoveWindowSubclass(page.GetSafeHwnd(), MoveSelectionOnDelete, 1);
+}
+
+TEST_F(Wizard, TheEndWaitsForARunningPreview)
+{
+    CStep2Dlg& page = m_dlg->m_dlgStep2;
+    WriteDocument(m_dir.Path(L"big.doc"), 200000);  // salvaged for far longer than the stop takes
+    List(m_dir.Root());
+    ASSERT_TRUE(page.m_tree.SelectItem(page.m_tree.GetChildItem(page.m_tree.GetRootItem())));
+    ASSERT_TRUE(page.m_previewThread.IsRunning());
+    page.StopAndWait();
+    EXPECT_FALSE(page.m_previewThread.IsRunning());
+    EXPECT_FALSE(page.m_bPreviewing);
+    EXPECT_EQ(page.m_wndText.GetRowCount(), 0);  // a stopped preview shows nothing
+    // No new preview after the end was asked for.
+    ASSERT_TRUE(page.m_tree.SelectItem(page.m_tree.GetRootItem()));
+    ASSERT_TRUE(page.m_tree.SelectItem(page.m_tree.GetChildItem(page.m_tree.GetRootItem())));
+    EXPECT_FALSE(page.m_bPreviewing);
+}
+
+// The picker's new-style dialog needs COM on the calling thread: it opens on a thread that never
+// initialised COM and leaves the thread's COM as it was. (Wine's picker starts COM itself, so
+// only Windows would show a picker without it; an unbalanced start shows everywhere.)
+TEST(FolderPicker, OpensOnAThreadWithoutCom)
+{
+    g_app.m_pMainWnd = nullptr;
+    std::atomic<int> nResult(0);
+    std::atomic<HRESULT> hrAfter(E_FAIL);
+    std::thread picker([&] {
+        WCHAR szPath[MAX_PATH] = {};
+        nResult = BrowseForFolder(szPath);
+        hrAfter = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        ::CoUninitialize();
+    });
+    HWND hTree = NULL;
+    EXPECT_TRUE(PumpUntil([&] {
+        HWND hDlg = ::FindWindowW(L"#32770", nullptr);
+        hTree = hDlg ? ::FindWindowExW(hDlg, NULL, WC_TREEVIEWW, nullptr) : NULL;
+        if (hTree == NULL && hDlg != NULL)
+            hTree = ::GetDlgItem(hDlg, 0x3741);
+        return hTree != NULL && ::SendMessageW(hTree, TVM_GETCOUNT, 0, 0) > 0;
+    }, 10000));
+    ::PostMessageW(::GetAncestor(hTree, GA_ROOT), WM_COMMAND, IDCANCEL, 0);
+    picker.join();
+    EXPECT_EQ(nResult, 2);
+    EXPECT_EQ(hrAfter, S_OK);  // not S_FALSE: the picker ended the COM it started
+}
