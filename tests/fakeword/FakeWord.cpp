@@ -3,6 +3,7 @@
 // invoke kind, argument count and VARTYPEs, by reference where Word takes a VARIANT*), traces
 // every call, and on SaveAs writes a small recognisable file: FF FE, the marker line, the text.
 // Faults are switched on by environment variables (FakeWordConfig.h). No Word format is imitated.
+// How a test registers and steers it: FakeWordControl.h.
 #include <windows.h>
 #include <oleauto.h>
 #include <olectl.h>

@@ -1,18 +1,23 @@
 // Drives the test automation server from a test: registers it as "Word.Application" for the
-// life of the object (per user, in the test's Wine prefix), steers its faults and reads its
-// trace and counters. The server is loaded from fakeword.dll beside the test executable (see
-// qm_use_fakeword in tests/fakeword/CMakeLists.txt).
+// life of the object (in HKEY_CLASSES_ROOT of the test's Wine prefix: Wine 8 does not look at a
+// per-user registration), steers its faults and reads its trace and counters. Tests that use it
+// take the ctest RESOURCE_LOCK fakeword, since the registration is shared by the whole prefix.
+// The server is loaded from fakeword.dll beside the test executable (qm_use_fakeword in
+// tests/fakeword/CMakeLists.txt copies it there).
 //
 //   FakeWordServer word;                 // registered from here...
 //   ASSERT_TRUE(word.IsRegistered());
 //   word.FailDispId(102);                // SaveAs fails
 //   ... run the code under test ...
-//   EXPECT_EQ(word.ReadTrace(), expected);
+//   EXPECT_EQ(word.TakeTrace(), expected);
 //   EXPECT_EQ(word.RunningInstances(), 0);
 //                                        // ...to here: unregistered, faults and trace cleared
-// By hand (for instance for `make run` against the server), in the same prefix:
-//   tools/wine-run win64 regsvr32 /s Z:\path\to\fakeword.dll     (register)
-//   tools/wine-run win64 regsvr32 /s /u Z:\path\to\fakeword.dll  (unregister)
+// By hand (for instance to try the program against the server), with the target's environment
+// started (source tools/wineenv.sh; qm_select_target win64; qm_env_start):
+//   tools/wine-run win64 regsvr32 /s Z:\path\to\build\win64\tests\repair\fakeword.dll     (register)
+//   tools/wine-run win64 regsvr32 /s /u Z:\path\to\build\win64\tests\repair\fakeword.dll  (unregister)
+// A test that dies before its FakeWordServer is destroyed leaves the registration behind: the
+// unregister line above removes it.
 #pragma once
 #include <windows.h>
 
