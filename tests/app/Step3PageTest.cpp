@@ -194,6 +194,19 @@ TEST_F(Step3Page, BesideTheSourceAndBadInput)
     gone.strName = L"gone.doc";
     EXPECT_EQ(Run(&gone, m_dir.Path(L"out"), FALSE), std::vector<std::string>{" 1.  文件[gone.doc]没有修复出内容"});
 
+    // The planned name and every rename form taken: line 133 and the run ends.
+    ASSERT_TRUE(::CreateDirectoryW(m_dir.Path(L"taken"), nullptr));
+    for (int k = -1; k < 1000; ++k) {
+        CString name = L"taken\\one.txt";
+        if (k >= 0)
+            name.Format(L"taken\\one_[QuillmendRename_%d].txt", k);
+        ::CloseHandle(::CreateFileW(m_dir.Path(name), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    }
+    const std::vector<std::string> taken = Run(&doc, m_dir.Path(L"taken"), FALSE);
+    ASSERT_EQ(taken.size(), 1u);
+    EXPECT_EQ(taken[0].rfind(" 1.  文件已经存在！请保存到另外一个空目录中。[" + Utf8(m_dir.Path(L"taken\\one_[QuillmendRename_")), 0), 0u)
+        << taken[0];
+
     // The text file's place is a folder: neither writer can save; the run goes on.
     ASSERT_TRUE(::CreateDirectoryW(m_dir.Path(L"out2"), nullptr));
     ASSERT_TRUE(::CreateDirectoryW(m_dir.Path(L"out2\\one.txt"), nullptr));
@@ -242,6 +255,14 @@ TEST_F(Step3Page, DestroyedDuringARun)
     MakeDocument(doc.strPath, 200000);
     m_page->m_pRoot = &doc;
     m_page->m_strOutDir = m_dir.Path(L"out");
+    // Asked to stop before the thread got going: the thread keeps the request.
+    m_page->StartRepair();
+    m_page->StopAndWait();
+    EXPECT_FALSE(m_page->m_bBusy);
+    EXPECT_EQ(LogLines().size(), 0u);
+    EXPECT_FALSE(IsFile(m_dir.Path(L"out\\big.txt")));
+
+    ::SetWindowTextW(m_hNext, L"下一步");
     m_page->StartRepair();
     ASSERT_TRUE(PumpUntil([this] { return !Utf8(m_page->m_progress.GetText()).empty(); }, 10000));
     m_page->DestroyWindow();
