@@ -10,22 +10,11 @@
 #include <cstdlib>
 #include <vector>
 
+#include "bench/BenchClock.h"
 #include "classlib/CWnd.h"
 #include "controls/CTextWnd.h"
 
 namespace {
-double Now()
-{
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    ::QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
-
 void Pump()
 {
     MSG msg;

@@ -16,23 +16,12 @@
 #include <string>
 
 #include "app/Step3Dlg.h"
+#include "bench/BenchClock.h"
 #include "classlib/CWinApp.h"
 #include "engine/CharTables.h"
 #include "resources/resource.h"
 
 namespace {
-
-double Now()
-{
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    ::QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
 
 void PumpUntilIdle(const CStep3Dlg& page)
 {
