@@ -22,7 +22,7 @@ case "${LC_ALL:-${LANG:-}}" in
 esac
 
 QM_XVFB_PID=
-QM_STARTED_TARGETS=
+QM_STARTED_PREFIXES=
 
 # True when this machine runs 32-bit code: Wine's 32-bit loader answers. Some kernels run no
 # 32-bit code at all (an i386 execve fails with ENOEXEC). QM_NO_WIN32=1 makes the answer "no",
@@ -67,7 +67,6 @@ qm_select_target() {
       QM_WINE=$QM_WINE64 ;;
     *) echo "wineenv: unknown target $1" >&2; return 1 ;;
   esac
-  QM_TARGET=$1
 }
 
 qm_wine() { "$QM_WINE" "$@"; }
@@ -134,15 +133,15 @@ qm_env_start() {
   if [ -z "$QM_XVFB_PID" ]; then qm_start_xvfb || return 1; fi
   qm_prefix_init || return 1
   qm_server_start
-  QM_STARTED_TARGETS="$QM_STARTED_TARGETS $QM_TARGET"
+  QM_STARTED_PREFIXES="$QM_STARTED_PREFIXES $WINEPREFIX"
 }
 
 qm_env_stop() {
-  local t
-  for t in $QM_STARTED_TARGETS; do
-    (qm_select_target "$t" && wineserver -k </dev/null >/dev/null 2>&1)
+  local p
+  for p in $QM_STARTED_PREFIXES; do
+    WINEPREFIX=$p wineserver -k </dev/null >/dev/null 2>&1
   done
-  QM_STARTED_TARGETS=
+  QM_STARTED_PREFIXES=
   if [ -n "$QM_XVFB_PID" ]; then
     kill "$QM_XVFB_PID" 2>/dev/null
     wait "$QM_XVFB_PID" 2>/dev/null
