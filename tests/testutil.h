@@ -54,7 +54,7 @@ inline TempDir::TempDir()
     WCHAR base[MAX_PATH + 1];
     const DWORD n = ::GetTempPathW(MAX_PATH + 1, base);
     static LONG counter = 0;
-    m_root.Format(L"%sqmtest-%u-%d", CString(base, static_cast<int>(n)).TrimRight(L'\\'),
+    m_root.Format(L"%s\\qmtest-%u-%d", CString(base, static_cast<int>(n)).TrimRight(L'\\'),
                   ::GetCurrentProcessId(), static_cast<int>(::InterlockedIncrement(&counter)));
     ::CreateDirectoryW(m_root, nullptr);
 }
