@@ -35,7 +35,6 @@ protected:
 
 private:
     bool m_bOwner;
-    friend void AfxFreeTemporaryWrappers();
 };
 
 // Internal: the calling thread's temporary GDI wrappers, one per handle and wrapper class, so

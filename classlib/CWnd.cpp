@@ -379,12 +379,9 @@ LRESULT CALLBACK QmStaticWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPAR
 {
     QmThreadState& state = ThreadState();
     CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
-    if (pWnd == nullptr && state.pParked != nullptr) {
-        // A window of our own class created while the hook could not be installed.
-        pWnd = state.pParked;
-        state.pParked = nullptr;
-        pWnd->BindAtCreation(hWnd);
-    }
+    // Every object is bound by the creation hook before its window's first message (creation
+    // without the hook is refused), so an unbound window here has no object: one of our classes
+    // created by plain CreateWindowEx.
     if (pWnd == nullptr)
         return ::DefWindowProcW(hWnd, message, wParam, lParam);
 

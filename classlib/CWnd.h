@@ -225,7 +225,6 @@ protected:
 private:
     friend LRESULT CALLBACK QmStaticWindowProc(HWND, UINT, WPARAM, LPARAM);
     friend LRESULT CALLBACK QmCreationHook(int, WPARAM, LPARAM);
-    friend class CWndBinding;
     friend class CDialog;
     void BindAtCreation(HWND hWnd);
     void UnbindAtNcDestroy();
