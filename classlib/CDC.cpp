@@ -44,10 +44,6 @@ void QmFreeTemporaryDCs()
     TemporaryDCs().FreeAll([](CDC& dc) { dc.Detach(); });
 }
 
-CDC::CDC() : m_hDC(NULL), m_bOwner(false) {}
-
-CDC::~CDC() { DeleteDC(); }
-
 CDC* CDC::FromHandle(HDC hDC)
 {
     if (hDC == NULL)
@@ -55,40 +51,11 @@ CDC* CDC::FromHandle(HDC hDC)
     return TemporaryDCs().Get(hDC, [](CDC& dc, HDC h) { dc.Borrow(h); });
 }
 
-void CDC::Borrow(HDC hDC)
-{
-    DeleteDC();
-    m_hDC = hDC;
-    m_bOwner = false;
-}
+BOOL CDC::Attach(HDC hDC) { return m_dc.Own(hDC); }
 
-BOOL CDC::Attach(HDC hDC)
-{
-    if (hDC == NULL)
-        return FALSE;
-    DeleteDC();
-    m_hDC = hDC;
-    m_bOwner = true;
-    return TRUE;
-}
+HDC CDC::Detach() { return m_dc.Detach(); }
 
-HDC CDC::Detach()
-{
-    HDC hDC = m_hDC;
-    m_hDC = NULL;
-    m_bOwner = false;
-    return hDC;
-}
-
-BOOL CDC::DeleteDC()
-{
-    if (m_hDC == NULL)
-        return FALSE;
-    BOOL bResult = m_bOwner ? ::DeleteDC(m_hDC) : TRUE;
-    m_hDC = NULL;
-    m_bOwner = false;
-    return bResult;
-}
+BOOL CDC::DeleteDC() { return m_dc.Release(); }
 
 BOOL CDC::CreateCompatibleDC(CDC* pDC) { return Attach(::CreateCompatibleDC(pDC ? pDC->m_hDC : NULL)); }
 

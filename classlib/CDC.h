@@ -3,6 +3,7 @@
 // deletes it; temporaries from FromHandle and CWnd::GetDC borrow theirs. CPaintDC, CClientDC
 // and CWindowDC give theirs back to the window when destroyed.
 #include "classlib/WinTypes.h"
+#include "classlib/COwnedHandle.h"
 #include "classlib/CString.h"
 #include "classlib/CRect.h"
 #include "classlib/CGdiObject.h"
@@ -14,12 +15,18 @@
 
 class CWnd;
 
-class CDC {
-public:
-    HDC m_hDC;
+struct QmDeleteDC {
+    BOOL operator()(HDC hDC) const { return ::DeleteDC(hDC); }
+};
 
-    CDC();
-    virtual ~CDC();
+class CDC {
+    COwnedHandle<HDC, QmDeleteDC> m_dc;  // declared first: m_hDC refers into it
+
+public:
+    const HDC& m_hDC = m_dc.Get();  // read-only: Attach, Detach and DeleteDC change it
+
+    CDC() = default;
+    virtual ~CDC() = default;
     CDC(const CDC&) = delete;
     CDC& operator=(const CDC&) = delete;
 
@@ -104,8 +111,7 @@ public:
     BOOL GetTextMetrics(LPTEXTMETRIC lpMetrics) const;
 
 protected:
-    void Borrow(HDC hDC);
-    bool m_bOwner;
+    void Borrow(HDC hDC) { m_dc.Borrow(hDC); }
 };
 
 // Paints a window between BeginPaint and EndPaint.

@@ -25,48 +25,13 @@ void QmAddTemporaryGdi(HGDIOBJ hObject, const std::type_info& kind, CGdiObject* 
 
 void QmFreeTemporaryGdi() { TemporaryGdi().clear(); }
 
-CGdiObject::CGdiObject() : m_hObject(NULL), m_bOwner(false) {}
-
-CGdiObject::~CGdiObject() { DeleteObject(); }
-
 CGdiObject* CGdiObject::FromHandle(HGDIOBJ hObject) { return TemporaryOf<CGdiObject>(hObject); }
 
-void CGdiObject::Borrow(HGDIOBJ hObject)
-{
-    DeleteObject();
-    m_hObject = hObject;
-    m_bOwner = false;
-}
+BOOL CGdiObject::Attach(HGDIOBJ hObject) { return m_object.Own(hObject); }
 
-BOOL CGdiObject::Attach(HGDIOBJ hObject)
-{
-    if (hObject == NULL)
-        return FALSE;
-    DeleteObject();
-    m_hObject = hObject;
-    m_bOwner = true;
-    return TRUE;
-}
+HGDIOBJ CGdiObject::Detach() { return m_object.Detach(); }
 
-HGDIOBJ CGdiObject::Detach()
-{
-    HGDIOBJ hObject = m_hObject;
-    m_hObject = NULL;
-    m_bOwner = false;
-    return hObject;
-}
-
-BOOL CGdiObject::DeleteObject()
-{
-    if (m_hObject == NULL)
-        return FALSE;
-    BOOL bResult = TRUE;
-    if (m_bOwner)
-        bResult = ::DeleteObject(m_hObject);  // fails while selected into a DC: the caller's bug, handle kept
-    m_hObject = NULL;
-    m_bOwner = false;
-    return bResult;
-}
+BOOL CGdiObject::DeleteObject() { return m_object.Release(); }
 
 BOOL CGdiObject::CreateStockObject(int nIndex)
 {

@@ -1,17 +1,26 @@
 #pragma once
 // A GDI object (font, brush, pen, bitmap, region) held by handle.
-// Ownership is in the object: a wrapper that created or attached its handle owns it and deletes
-// it when destroyed; a wrapper made by FromHandle (a temporary of the calling thread) or for a
-// stock object borrows it and never deletes it.
+// A wrapper that created or attached its handle owns it and deletes it when destroyed; a wrapper
+// made by FromHandle (a temporary of the calling thread) or for a stock object borrows it and
+// never deletes it.
 #include "classlib/WinTypes.h"
 #include <typeinfo>
 
-class CGdiObject {
-public:
-    HGDIOBJ m_hObject;
+#include "classlib/COwnedHandle.h"
 
-    CGdiObject();
-    virtual ~CGdiObject();
+// Deleting fails while the object is selected into a DC: the caller's bug; the handle is lost.
+struct QmDeleteGdiObject {
+    BOOL operator()(HGDIOBJ hObject) const { return ::DeleteObject(hObject); }
+};
+
+class CGdiObject {
+    COwnedHandle<HGDIOBJ, QmDeleteGdiObject> m_object;  // declared first: m_hObject refers into it
+
+public:
+    const HGDIOBJ& m_hObject = m_object.Get();  // read-only: Attach, Detach, DeleteObject change it
+
+    CGdiObject() = default;
+    virtual ~CGdiObject() = default;
     CGdiObject(const CGdiObject&) = delete;
     CGdiObject& operator=(const CGdiObject&) = delete;
 
@@ -26,15 +35,12 @@ public:
     operator HGDIOBJ() const { return m_hObject; }
     int GetObject(int nCount, LPVOID lpObject) const;
     UINT GetObjectType() const;
-    bool IsOwner() const { return m_bOwner; }
+    bool IsOwner() const { return m_object.IsOwner(); }
 
 protected:
     // Temporaries of a given wrapper class, kept per thread and per handle.
     template <class T> static T* TemporaryOf(HGDIOBJ hObject);
-    void Borrow(HGDIOBJ hObject);
-
-private:
-    bool m_bOwner;
+    void Borrow(HGDIOBJ hObject) { m_object.Borrow(hObject); }
 };
 
 // Internal: the calling thread's temporary GDI wrappers, one per handle and wrapper class, so

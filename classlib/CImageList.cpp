@@ -19,16 +19,12 @@ void QmFreeTemporaryImageLists()
     TemporaryImageLists().FreeAll([](CImageList& list) { list.Detach(); });
 }
 
-CImageList::CImageList() : m_hImageList(NULL), m_bOwner(false) {}
-
-CImageList::~CImageList() { DeleteImageList(); }
-
 CImageList* CImageList::FromHandle(HIMAGELIST hImageList)
 {
     if (hImageList == NULL)
         return nullptr;
     return TemporaryImageLists().Get(hImageList,
-                                     [](CImageList& list, HIMAGELIST h) { list.m_hImageList = h; /* borrowed */ });
+                                     [](CImageList& list, HIMAGELIST h) { list.m_list.Borrow(h); });
 }
 
 BOOL CImageList::Create(int cx, int cy, UINT nFlags, int nInitial, int nGrow)
@@ -36,33 +32,11 @@ BOOL CImageList::Create(int cx, int cy, UINT nFlags, int nInitial, int nGrow)
     return Attach(::ImageList_Create(cx, cy, nFlags, nInitial, nGrow));
 }
 
-BOOL CImageList::Attach(HIMAGELIST hImageList)
-{
-    if (hImageList == NULL)
-        return FALSE;
-    DeleteImageList();
-    m_hImageList = hImageList;
-    m_bOwner = true;
-    return TRUE;
-}
+BOOL CImageList::Attach(HIMAGELIST hImageList) { return m_list.Own(hImageList); }
 
-HIMAGELIST CImageList::Detach()
-{
-    HIMAGELIST hImageList = m_hImageList;
-    m_hImageList = NULL;
-    m_bOwner = false;
-    return hImageList;
-}
+HIMAGELIST CImageList::Detach() { return m_list.Detach(); }
 
-BOOL CImageList::DeleteImageList()
-{
-    if (m_hImageList == NULL)
-        return FALSE;
-    BOOL bResult = m_bOwner ? ::ImageList_Destroy(m_hImageList) : TRUE;
-    m_hImageList = NULL;
-    m_bOwner = false;
-    return bResult;
-}
+BOOL CImageList::DeleteImageList() { return m_list.Release(); }
 
 int CImageList::Add(HICON hIcon) { return ::ImageList_AddIcon(m_hImageList, hIcon); }
 

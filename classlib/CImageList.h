@@ -4,12 +4,20 @@
 #include "classlib/WinTypes.h"
 #include <commctrl.h>
 
-class CImageList {
-public:
-    HIMAGELIST m_hImageList;
+#include "classlib/COwnedHandle.h"
 
-    CImageList();
-    virtual ~CImageList();
+struct QmDestroyImageList {
+    BOOL operator()(HIMAGELIST hImageList) const { return ::ImageList_Destroy(hImageList); }
+};
+
+class CImageList {
+    COwnedHandle<HIMAGELIST, QmDestroyImageList> m_list;  // declared first: m_hImageList refers into it
+
+public:
+    const HIMAGELIST& m_hImageList = m_list.Get();  // read-only: Create, Attach, Detach change it
+
+    CImageList() = default;
+    virtual ~CImageList() = default;
     CImageList(const CImageList&) = delete;
     CImageList& operator=(const CImageList&) = delete;
 
@@ -23,7 +31,4 @@ public:
     HICON ExtractIcon(int nImage);  // a new icon: the caller destroys it
     HIMAGELIST GetSafeHandle() const { return m_hImageList; }
     operator HIMAGELIST() const { return m_hImageList; }
-
-private:
-    bool m_bOwner;
 };

@@ -17,46 +17,20 @@ void QmFreeTemporaryMenus()
     TemporaryMenus().FreeAll([](CMenu& menu) { menu.Detach(); });
 }
 
-CMenu::CMenu() : m_hMenu(NULL), m_bOwner(false) {}
-
-CMenu::~CMenu() { DestroyMenu(); }
-
 CMenu* CMenu::FromHandle(HMENU hMenu)
 {
     if (hMenu == NULL)
         return nullptr;
-    return TemporaryMenus().Get(hMenu, [](CMenu& menu, HMENU h) { menu.m_hMenu = h; /* borrowed */ });
+    return TemporaryMenus().Get(hMenu, [](CMenu& menu, HMENU h) { menu.m_menu.Borrow(h); });
 }
 
-BOOL CMenu::Attach(HMENU hMenu)
-{
-    if (hMenu == NULL)
-        return FALSE;
-    DestroyMenu();
-    m_hMenu = hMenu;
-    m_bOwner = true;
-    return TRUE;
-}
+BOOL CMenu::Attach(HMENU hMenu) { return m_menu.Own(hMenu); }
 
-HMENU CMenu::Detach()
-{
-    HMENU hMenu = m_hMenu;
-    m_hMenu = NULL;
-    m_bOwner = false;
-    return hMenu;
-}
+HMENU CMenu::Detach() { return m_menu.Detach(); }
 
 BOOL CMenu::CreatePopupMenu() { return Attach(::CreatePopupMenu()); }
 
-BOOL CMenu::DestroyMenu()
-{
-    if (m_hMenu == NULL)
-        return FALSE;
-    BOOL bResult = m_bOwner ? ::DestroyMenu(m_hMenu) : TRUE;
-    m_hMenu = NULL;
-    m_bOwner = false;
-    return bResult;
-}
+BOOL CMenu::DestroyMenu() { return m_menu.Release(); }
 
 BOOL CMenu::AppendMenu(UINT nFlags, UINT_PTR nIDNewItem, LPCTSTR lpszNewItem)
 {

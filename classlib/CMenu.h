@@ -2,16 +2,23 @@
 // A menu (HMENU). CMenu objects from FromHandle (e.g. CWnd::GetSystemMenu) borrow their menu;
 // one that CreatePopupMenu made or Attach took owns it and destroys it.
 #include "classlib/WinTypes.h"
+#include "classlib/COwnedHandle.h"
 #include "classlib/CString.h"
 
 class CWnd;
 
-class CMenu {
-public:
-    HMENU m_hMenu;
+struct QmDestroyMenu {
+    BOOL operator()(HMENU hMenu) const { return ::DestroyMenu(hMenu); }
+};
 
-    CMenu();
-    virtual ~CMenu();
+class CMenu {
+    COwnedHandle<HMENU, QmDestroyMenu> m_menu;  // declared first: m_hMenu refers into it
+
+public:
+    const HMENU& m_hMenu = m_menu.Get();  // read-only: Attach, Detach and DestroyMenu change it
+
+    CMenu() = default;
+    virtual ~CMenu() = default;
     CMenu(const CMenu&) = delete;
     CMenu& operator=(const CMenu&) = delete;
 
@@ -30,7 +37,4 @@ public:
     UINT GetMenuItemID(int nPos) const;
     int GetMenuString(UINT nIDItem, CString& rString, UINT nFlags) const;
     BOOL TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, LPCRECT lpRect = NULL);
-
-private:
-    bool m_bOwner;
 };

@@ -9,16 +9,6 @@ const int kIconSquare = 32;
 const int kIconTextShift = 24;
 const COLORREF kFrameColour = RGB(100, 100, 150);
 const COLORREF kStripColour = RGB(10, 230, 10);
-
-// A GDI handle freed at the end of a scope.
-struct ScopedObject {
-    HGDIOBJ h;
-    ~ScopedObject()
-    {
-        if (h)
-            ::DeleteObject(h);
-    }
-};
 }  // namespace
 
 BOOL FillGradientRect(HDC hDC, const RECT* pRect, COLORREF clrFirst, COLORREF clrSecond, ULONG nMode)
@@ -138,8 +128,10 @@ void CButtonEx::DrawIcon(CDC* pDC, RECT* pText)
     ICONINFO ii = {};
     if (!::GetIconInfo(m_hIcon, &ii))
         return;
-    ScopedObject colour = {ii.hbmColor};
-    ScopedObject mask = {ii.hbmMask};
+    // GetIconInfo made copies of the icon's bitmaps: they are ours to delete.
+    COwnedHandle<HGDIOBJ, QmDeleteGdiObject> colour, mask;
+    colour.Own(ii.hbmColor);
+    mask.Own(ii.hbmMask);
     if (ii.hbmColor == NULL)
         return;  // a monochrome icon: nothing to draw
     BITMAP bm = {};
