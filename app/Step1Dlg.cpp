@@ -6,6 +6,9 @@
 
 namespace {
 const COLORREF kContactColour = RGB(50, 50, 80);
+// The links' targets. When the shell cannot open one, the link runs the registered browser on
+// a command line in the ANSI code page (WinExec), where a character outside that code page is
+// lost and a blank splits the target: keep them plain ASCII without blanks.
 const wchar_t kWebTarget[] = L"https://quillmend.example/";
 const wchar_t kMailTarget[] = L"mailto:support@quillmend.example";
 

@@ -210,7 +210,25 @@ void CHyperLink::OnTimer(UINT_PTR)
     Default();
 }
 
-BOOL CHyperLink::OnEraseBkgnd(CDC*) { return TRUE; }
+// The link has no background of its own (hollow brush, transparent text), so that the page
+// shows through it. Erasing nothing would leave the old look on the screen under the new one
+// (the hover colour and underline stayed after the cursor left): the parent paints what lies
+// under the link instead, into the link's DC moved to the parent's coordinates.
+BOOL CHyperLink::OnEraseBkgnd(CDC* pDC)
+{
+    CWnd* pParent = GetParent();
+    if (pParent == nullptr)
+        return TRUE;
+    CPoint origin(0, 0);
+    ClientToScreen(&origin);
+    pParent->ScreenToClient(&origin);
+    // SaveDC failing (0) makes RestoreDC fail too: the DC is BeginPaint's and ends with the paint.
+    const int nSaved = pDC->SaveDC();
+    ::OffsetViewportOrgEx(pDC->GetSafeHdc(), -origin.x, -origin.y, NULL);
+    pParent->SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(pDC->GetSafeHdc()), 0);
+    pDC->RestoreDC(nSaved);
+    return TRUE;
+}
 
 void CHyperLink::OnStnClicked()
 {

@@ -2,6 +2,7 @@
 // tooltip text, hover look and its end when the cursor leaves.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "WindowTestUtil.h"
@@ -103,6 +104,69 @@ TEST_F(HyperLinkTest, HoverLookEndsWhenTheCursorLeaves)
     EXPECT_EQ(link.m_fontPlain.GetSafeHandle(), reinterpret_cast<HGDIOBJ>(link.SendMessage(WM_GETFONT)));
     link.SetVisited(TRUE);
     EXPECT_TRUE(link.m_bVisited);
+}
+
+namespace {
+bool IsHoverInk(COLORREF c) { return GetRValue(c) > 150 && GetGValue(c) < 100 && GetBValue(c) < 100; }
+bool IsLinkInk(COLORREF c) { return GetBValue(c) > 150 && GetRValue(c) < 100 && GetGValue(c) < 100; }
+
+// Pixels of one colour on the screen inside the link, and the widest row of them (an underline
+// spans the caption; no row of glyphs does).
+struct Ink {
+    int nPixels = 0;
+    int nWidestRow = 0;
+};
+
+Ink InkOnScreen(CWnd& link, bool (*isInk)(COLORREF))
+{
+    CRect rc;
+    link.GetClientRect(&rc);
+    Ink ink;
+    HDC hDC = ::GetDC(link.GetSafeHwnd());
+    for (int y = 0; y < rc.Height(); ++y) {
+        int nRow = 0;
+        for (int x = 0; x < rc.Width(); ++x)
+            nRow += isInk(::GetPixel(hDC, x, y)) ? 1 : 0;
+        ink.nPixels += nRow;
+        ink.nWidestRow = std::max(ink.nWidestRow, nRow);
+    }
+    ::ReleaseDC(link.GetSafeHwnd(), hDC);
+    return ink;
+}
+}  // namespace
+
+// The link's background is see-through (hollow brush, nothing erased): a look that changes
+// must not leave the old colour or underline behind on the screen.
+TEST_F(HyperLinkTest, HoverOnAndOffLeavesNoGhostOnScreen)
+{
+    Static(2006, L"ghost check", SS_LEFT, CRect(10, 60, 300, 90));
+    CHyperLink link;
+    ASSERT_TRUE(link.SubclassDlgItem(2006, &parent));
+    link.UpdateWindow();
+    PumpFor(100);
+    CRect rc;
+    link.GetClientRect(&rc);
+    const int nUnderline = rc.Width() * 3 / 4;
+    const Ink before = InkOnScreen(link, IsLinkInk);
+    ASSERT_GT(before.nPixels, 0);
+    EXPECT_LT(before.nWidestRow, nUnderline);
+
+    CPoint inside(3, 3);
+    link.ClientToScreen(&inside);
+    ::SetCursorPos(inside.x, inside.y);
+    link.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+    PumpFor(150);
+    const Ink hover = InkOnScreen(link, IsHoverInk);
+    EXPECT_GE(hover.nWidestRow, nUnderline) << "underlined while hovered";
+    EXPECT_EQ(0, InkOnScreen(link, IsLinkInk).nPixels) << "the plain colour shows through";
+
+    ::SetCursorPos(450, 250);
+    ASSERT_TRUE(PumpUntil([&link] { return !link.m_bHover; }, 1000));
+    PumpFor(150);
+    EXPECT_EQ(0, InkOnScreen(link, IsHoverInk).nPixels) << "the hover colour or underline stays";
+    const Ink after = InkOnScreen(link, IsLinkInk);
+    EXPECT_GT(after.nPixels, 0);
+    EXPECT_LT(after.nWidestRow, nUnderline);
 }
 
 TEST(HyperLinkRegistry, DefaultValuesUpTo259CharactersAreRead)
