@@ -452,51 +452,85 @@ LRESULT CWnd::Default()
     return DefWindowProc(current.message, current.wParam, current.lParam);
 }
 
-BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+namespace {
+
+bool IsCtlColor(UINT message) { return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC; }
+
+bool IsControlMessage(UINT message)
 {
-    if (message == WM_COMMAND) {
-        *pResult = 0;
-        return OnCommand(wParam, lParam);
-    }
-    if (message == WM_NOTIFY) {
-        *pResult = 0;
-        return lParam != 0 && OnNotify(wParam, lParam, pResult);
-    }
-    const QM_MSGMAP* pMap = GetMessageMap();
-    if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) {
-        if (const QM_MSGMAP_ENTRY* pEntry = FindMessageEntry(pMap, QM_WM_CTLCOLOR, 0, 0))
-            return pEntry->pfn(this, message, wParam, lParam, pResult);
-        *pResult = reinterpret_cast<LRESULT>(OnCtlColor(CDC::FromHandle(reinterpret_cast<HDC>(wParam)),
-                                                        FromHandle(reinterpret_cast<HWND>(lParam)),
-                                                        message - WM_CTLCOLORMSGBOX));
-        return TRUE;
-    }
-    if (const QM_MSGMAP_ENTRY* pEntry = FindMessageEntry(pMap, message, 0, 0))
-        return pEntry->pfn(this, message, wParam, lParam, pResult);
+    return message == WM_COMMAND || message == WM_NOTIFY || message == WM_DRAWITEM || IsCtlColor(message);
+}
+
+// The control that a control message comes from; NULL for a menu or an accelerator.
+HWND ControlOf(UINT message, WPARAM, LPARAM lParam)
+{
+    if (message == WM_NOTIFY)
+        return lParam != 0 ? reinterpret_cast<const NMHDR*>(lParam)->hwndFrom : NULL;
     if (message == WM_DRAWITEM) {
         const DRAWITEMSTRUCT* pDis = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        if (pDis != nullptr && pDis->CtlType != ODT_MENU) {
-            CWnd* pChild = FromHandlePermanent(pDis->hwndItem);
-            if (pChild != nullptr && pChild->OnChildNotify(message, wParam, lParam, pResult))
-                return TRUE;
-        }
+        return pDis != nullptr && pDis->CtlType != ODT_MENU ? pDis->hwndItem : NULL;
     }
+    return reinterpret_cast<HWND>(lParam);  // WM_COMMAND, WM_CTLCOLOR*
+}
+
+}  // namespace
+
+BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    if (IsControlMessage(message))
+        return OnControlMessage(message, wParam, lParam, pResult);
+    if (const QM_MSGMAP_ENTRY* pEntry = FindMessageEntry(GetMessageMap(), message, 0, 0))
+        return pEntry->pfn(this, message, wParam, lParam, pResult);
     return FALSE;
+}
+
+// Reflection: the one place that orders the parent's handlers and the control's own object.
+// A control tells its parent what happened to it (WM_COMMAND, WM_NOTIFY) or asks how to paint
+// (WM_CTLCOLOR*, WM_DRAWITEM). What happened goes to the control's object first
+// (ON_CONTROL_REFLECT, ON_NOTIFY_REFLECT); the parent's map sees only what the control leaves.
+// How to paint goes to the parent's handler first (ON_WM_CTLCOLOR, ON_WM_DRAWITEM: a page
+// colours its own controls); the control's object (ON_WM_CTLCOLOR_REFLECT, CButton::DrawItem)
+// answers what that handler leaves to its default, CWnd::OnCtlColor or CWnd::OnDrawItem, and
+// everything when the parent has no handler; default processing comes last.
+BOOL CWnd::OnControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    *pResult = 0;
+    if (message == WM_COMMAND || message == WM_NOTIFY) {
+        if (ReflectToControl(message, wParam, lParam, pResult))
+            return TRUE;
+        if (message == WM_COMMAND)
+            return OnCommand(wParam, lParam);
+        return lParam != 0 && OnNotify(wParam, lParam, pResult);
+    }
+    const UINT nKey = IsCtlColor(message) ? QM_WM_CTLCOLOR : WM_DRAWITEM;
+    if (const QM_MSGMAP_ENTRY* pEntry = FindMessageEntry(GetMessageMap(), nKey, 0, 0))
+        return pEntry->pfn(this, message, wParam, lParam, pResult);
+    *pResult = ReflectOrDefault(message, wParam, lParam);
+    return TRUE;
+}
+
+// TRUE when the object of the control that sent the message handled it.
+BOOL CWnd::ReflectToControl(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    CWnd* pControl = FromHandlePermanent(ControlOf(message, wParam, lParam));
+    return pControl != nullptr && pControl != this && pControl->OnChildNotify(message, wParam, lParam, pResult);
+}
+
+// The control's object answers the request, else default processing does.
+LRESULT CWnd::ReflectOrDefault(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = 0;
+    if (ReflectToControl(message, wParam, lParam, &result))
+        return result;
+    return DefWindowProc(message, wParam, lParam);
 }
 
 BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam)
 {
     const UINT nID = LOWORD(wParam);
     int nCode = HIWORD(wParam);
-    const HWND hWndCtrl = reinterpret_cast<HWND>(lParam);
-    if (hWndCtrl != NULL) {
-        CWnd* pChild = FromHandlePermanent(hWndCtrl);
-        LRESULT result = 0;
-        if (pChild != nullptr && pChild->OnChildNotify(WM_COMMAND, wParam, lParam, &result))
-            return TRUE;
-    } else if (nCode == 1) {
+    if (lParam == 0 && nCode == 1)
         nCode = 0;  // an accelerator counts as the menu command of the same id
-    }
     if (OnCmdMsg(nID, nCode))
         return TRUE;
     // A top-level window hands the commands it does not handle to the application.
@@ -510,11 +544,6 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam)
 BOOL CWnd::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
     const NMHDR* pHdr = reinterpret_cast<const NMHDR*>(lParam);
-    if (pHdr->hwndFrom != NULL) {
-        CWnd* pChild = FromHandlePermanent(pHdr->hwndFrom);
-        if (pChild != nullptr && pChild != this && pChild->OnChildNotify(WM_NOTIFY, wParam, lParam, pResult))
-            return TRUE;
-    }
     const QM_MSGMAP_ENTRY* pEntry =
         FindMessageEntry(GetMessageMap(), WM_NOTIFY, pHdr->code, static_cast<UINT>(pHdr->idFrom));
     if (pEntry == nullptr)
@@ -523,11 +552,6 @@ BOOL CWnd::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 }
 
 BOOL CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
-{
-    return ReflectChildNotify(message, wParam, lParam, pResult);
-}
-
-BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
     const QM_MSGMAP* pMap = GetMessageMap();
     if (message == WM_COMMAND) {
@@ -539,7 +563,7 @@ BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         const QM_MSGMAP_ENTRY* pEntry = FindMessageEntry(pMap, QM_REFLECT_NOTIFY, pHdr->code, 0);
         return pEntry != nullptr && pEntry->pfn(this, QM_REFLECT_NOTIFY, wParam, lParam, pResult);
     }
-    if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) {
+    if (IsCtlColor(message)) {
         const QM_MSGMAP_ENTRY* pEntry = FindMessageEntry(pMap, QM_REFLECT_CTLCOLOR, 0, 0);
         return pEntry != nullptr &&
                pEntry->pfn(this, QM_REFLECT_CTLCOLOR, wParam, message - WM_CTLCOLORMSGBOX, pResult);
@@ -594,26 +618,14 @@ HCURSOR CWnd::OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(Default()); }
 
 HBRUSH CWnd::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
 {
-    const UINT message = WM_CTLCOLORMSGBOX + nCtlColor;
-    const WPARAM wParam = reinterpret_cast<WPARAM>(pDC ? pDC->m_hDC : NULL);
-    const LPARAM lParam = reinterpret_cast<LPARAM>(pWnd ? pWnd->m_hWnd : NULL);
-    CWnd* pChild = pWnd ? FromHandlePermanent(pWnd->m_hWnd) : nullptr;
-    LRESULT result = 0;
-    if (pChild != nullptr && pChild != this && pChild->OnChildNotify(message, wParam, lParam, &result))
-        return reinterpret_cast<HBRUSH>(result);
-    return reinterpret_cast<HBRUSH>(DefWindowProc(message, wParam, lParam));
+    return reinterpret_cast<HBRUSH>(ReflectOrDefault(WM_CTLCOLORMSGBOX + nCtlColor,
+                                                     reinterpret_cast<WPARAM>(pDC ? pDC->m_hDC : NULL),
+                                                     reinterpret_cast<LPARAM>(pWnd ? pWnd->m_hWnd : NULL)));
 }
 
 void CWnd::OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct)
 {
-    LRESULT result = 0;
-    if (lpDrawItemStruct != nullptr && lpDrawItemStruct->CtlType != ODT_MENU) {
-        CWnd* pChild = FromHandlePermanent(lpDrawItemStruct->hwndItem);
-        if (pChild != nullptr &&
-            pChild->OnChildNotify(WM_DRAWITEM, nIDCtl, reinterpret_cast<LPARAM>(lpDrawItemStruct), &result))
-            return;
-    }
-    DefWindowProc(WM_DRAWITEM, nIDCtl, reinterpret_cast<LPARAM>(lpDrawItemStruct));
+    ReflectOrDefault(WM_DRAWITEM, static_cast<WPARAM>(nIDCtl), reinterpret_cast<LPARAM>(lpDrawItemStruct));
 }
 
 // ---------------------------------------------------------------------------------------------

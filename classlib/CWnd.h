@@ -18,10 +18,8 @@
 // Dispatch. One static window procedure serves every bound window: it keeps the current message
 // per thread (for Default and GetCurrentMessage), calls WindowProc, and catches every C++
 // exception so that none unwinds through Win32. WindowProc -> OnWndMsg (the message map) ->
-// DefWindowProc for what the map leaves. WM_COMMAND and WM_NOTIFY from a control first go to
-// the control's own object (ON_CONTROL_REFLECT, ON_NOTIFY_REFLECT); WM_CTLCOLOR* and WM_DRAWITEM
-// go first to the parent's handler, whose default (CWnd::OnCtlColor, CWnd::OnDrawItem) hands
-// them to the control's object (ON_WM_CTLCOLOR_REFLECT, CButton::DrawItem).
+// DefWindowProc for what the map leaves. A control's messages to its parent are also offered to
+// the control's own object; the order is decided in OnControlMessage alone (see there).
 //
 // Lifetime. When the window is destroyed the object is unbound at WM_NCDESTROY and
 // PostNcDestroy is called; a CWnd whose window still exists destroys it in its destructor.
@@ -211,10 +209,9 @@ protected:
     virtual BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
     virtual BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
-    // A notification of this control, sent to its parent, offered to this object first.
-    // TRUE when this object handled it (the parent then does nothing more).
+    // A message of this control to its parent (WM_COMMAND, WM_NOTIFY, WM_CTLCOLOR*, WM_DRAWITEM)
+    // offered to this object. TRUE when this object handled it (the parent then does no more).
     virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
-    BOOL ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     virtual void PreSubclassWindow();
     virtual BOOL PreCreateWindow(CREATESTRUCT& cs);
     virtual void PostNcDestroy();
@@ -228,6 +225,9 @@ private:
     friend class CDialog;
     void BindAtCreation(HWND hWnd);
     void UnbindAtNcDestroy();
+    BOOL OnControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    BOOL ReflectToControl(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    LRESULT ReflectOrDefault(UINT message, WPARAM wParam, LPARAM lParam);
 };
 
 // Registers (once per distinct set of attributes) a window class served by the library's window

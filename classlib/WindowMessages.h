@@ -17,8 +17,10 @@
 #define QM_WM_CTLCOLOR 0x0019
 
 // Reflected notifications never travel as real messages: the parent's dispatch hands them
-// straight to the child's object, which finds them in its message map under these numbers.
-#define QM_REFLECT_BASE 0xBC00
+// straight to the control's object, which finds them in its message map under these keys.
+// They lie above 0xFFFF, where the system reserves every number: no message that a window
+// receives (a program's WM_APP, a class's WM_USER, a registered one) can meet them in a map.
+#define QM_REFLECT_BASE 0x10000
 //   WM_COMMAND reflected: WPARAM and LPARAM as in WM_COMMAND.
 #define QM_REFLECT_COMMAND (QM_REFLECT_BASE + WM_COMMAND)
 //   WM_NOTIFY reflected: WPARAM and LPARAM as in WM_NOTIFY.
