@@ -268,7 +268,11 @@ TEST_F(Step3Page, DestroyedDuringARun)
     m_page->DestroyWindow();
     EXPECT_FALSE(m_page->m_bBusy);
     EXPECT_EQ(Text(m_hNext), "下一步");
-    EXPECT_FALSE(IsFile(m_dir.Path(L"out\\big.txt")));
+    // Stopped during its salvage, the document is not saved; on a slow machine the salvage may
+    // already have ended, and a save that had begun is finished whole.
+    const CString out = m_dir.Path(L"out\\big.txt");
+    if (IsFile(out))
+        EXPECT_EQ(ReadFileBytes(out), ExpectedTextFile(doc));
     m_page.reset();
 }
 
