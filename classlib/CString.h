@@ -9,15 +9,10 @@
 // MakeUpper) touches only A-Z / a-z. Left, Right and Mid clamp counts and positions that fall
 // outside the string; GetAt, SetAt and operator[] throw CInvalidArgException* for a bad index.
 //
-// Formatting is the library's own (no C library wide-character function takes part):
-//   %s   a wide string: CString or LPCWSTR (a null pointer prints "(null)")
-//   %c   a character      %d %i  signed      %u  unsigned     %x %X  hexadecimal
-//   %o   octal            %p     pointer     %e %f %g  floating point   %%  a percent sign
-// with the flags - 0 + blank #, a width and a precision (both may be *), and the length prefixes
-// h hh l ll I I32 I64 z j t (needed only by FormatV, whose arguments carry no type).
+// Formatting is the library's own (no C library wide-character function takes part) and covers
+// what the program formats: %s (a CString or LPCWSTR), %d, %u, %x, %X, with a width and the 0 flag.
+// See CStringFormat.cpp for the details.
 #pragma once
-
-#include <cstdarg>
 
 #include "classlib/FormatArg.h"
 #include "classlib/WinTypes.h"
@@ -119,11 +114,6 @@ public:
         const FormatArg list[] = {FormatArg(args)..., FormatArg()};
         AppendFormatList(format, list, sizeof...(Args));
     }
-    // C varargs: %s must be given an LPCWSTR (pass a CString as str.GetString()).
-    void FormatV(LPCWSTR format, va_list args);
-    void AppendFormatV(LPCWSTR format, va_list args);
-    void FormatList(LPCWSTR format, const FormatArg* args, int count);
-    void AppendFormatList(LPCWSTR format, const FormatArg* args, int count);
 
     // Loads string-table entry id from the given module (or the resource handle). Returns FALSE
     // and leaves the string empty when there is no such entry (always on the host build).
@@ -131,6 +121,8 @@ public:
     BOOL LoadString(UINT id);
 
 private:
+    void FormatList(LPCWSTR format, const FormatArg* args, int count);
+    void AppendFormatList(LPCWSTR format, const FormatArg* args, int count);
     void Reserve(int capacity);
     void SetLength(int length);
     void Assign(LPCWSTR pch, int length);
