@@ -5,8 +5,8 @@
 // any shared count. Moves are cheap. Appending grows the buffer geometrically, so building a long
 // text by many appends costs amortised O(1) per character.
 //
-// Lengths and positions are in UTF-16 code units. Case folding (CompareNoCase, MakeLower,
-// MakeUpper) touches only A-Z / a-z. Left, Right and Mid clamp counts and positions that fall
+// Lengths and positions are in UTF-16 code units. Case folding (CompareNoCase, MakeLower)
+// touches only A-Z / a-z. Left, Right and Mid clamp counts and positions that fall
 // outside the string; GetAt, SetAt and operator[] throw CInvalidArgException* for a bad index.
 //
 // Formatting is the library's own (no C library wide-character function takes part) and covers
@@ -30,7 +30,6 @@ public:
     CString& operator=(const CString& src);
     CString& operator=(CString&& src) noexcept;
     CString& operator=(LPCWSTR psz);
-    CString& operator=(WCHAR ch);
 
     int GetLength() const { return m_nLength; }
     BOOL IsEmpty() const { return m_nLength == 0; }
@@ -55,7 +54,6 @@ public:
     LPWSTR GetBuffer();
     LPWSTR GetBuffer(int minLength);
     void ReleaseBuffer(int newLength = -1);
-    LPWSTR GetBufferSetLength(int length);
     void Preallocate(int length);
     void FreeExtra();
 
@@ -80,27 +78,15 @@ public:
     int Find(WCHAR ch, int start = 0) const;
     int Find(LPCWSTR sub, int start = 0) const;
     int ReverseFind(WCHAR ch) const;
-    int FindOneOf(LPCWSTR charSet) const;
 
-    // Without an argument the blanks removed are space, tab, CR, LF, VT and FF.
+    // Without an argument the blanks removed from the end are space, tab, CR, LF, VT and FF.
     CString& TrimRight();
     CString& TrimRight(WCHAR ch);
-    CString& TrimRight(LPCWSTR charSet);
-    CString& TrimLeft();
-    CString& TrimLeft(WCHAR ch);
-    CString& TrimLeft(LPCWSTR charSet);
-    CString& Trim();
 
     CString& MakeLower();
-    CString& MakeUpper();
 
-    // Return the number of replacements, insertions, deletions.
-    int Replace(WCHAR oldCh, WCHAR newCh);
-    int Replace(LPCWSTR oldText, LPCWSTR newText);
-    int Insert(int index, WCHAR ch);
-    int Insert(int index, LPCWSTR psz);
+    // Returns the new length.
     int Delete(int index, int count = 1);
-    int Remove(WCHAR ch);
 
     template <typename... Args>
     void Format(LPCWSTR format, const Args&... args)
@@ -121,6 +107,7 @@ public:
     BOOL LoadString(UINT id);
 
 private:
+    CString& TrimRight(LPCWSTR charSet);
     void FormatList(LPCWSTR format, const FormatArg* args, int count);
     void AppendFormatList(LPCWSTR format, const FormatArg* args, int count);
     void Reserve(int capacity);
@@ -137,17 +124,13 @@ CString operator+(const CString& a, const CString& b);
 CString operator+(const CString& a, LPCWSTR b);
 CString operator+(LPCWSTR a, const CString& b);
 CString operator+(const CString& a, WCHAR b);
-CString operator+(WCHAR a, const CString& b);
 
 bool operator==(const CString& a, const CString& b);
 bool operator==(const CString& a, LPCWSTR b);
-bool operator==(LPCWSTR a, const CString& b);
 bool operator!=(const CString& a, const CString& b);
-bool operator!=(const CString& a, LPCWSTR b);
-bool operator!=(LPCWSTR a, const CString& b);
-bool operator<(const CString& a, const CString& b);
-bool operator<(const CString& a, LPCWSTR b);
-bool operator<(LPCWSTR a, const CString& b);
-bool operator>(const CString& a, const CString& b);
-bool operator<=(const CString& a, const CString& b);
-bool operator>=(const CString& a, const CString& b);
+// No ordering: without these deletions the conversion to LPCWSTR would let an ordering of two
+// strings compile as a comparison of their addresses.
+bool operator<(const CString& a, const CString& b) = delete;
+bool operator>(const CString& a, const CString& b) = delete;
+bool operator<=(const CString& a, const CString& b) = delete;
+bool operator>=(const CString& a, const CString& b) = delete;

@@ -89,38 +89,38 @@ void AppendInteger(CString& out, const Conversion& conv, unsigned long long magn
     AppendField(out, conv, negative, body, n, true);
 }
 
-// Returns false when the argument is missing or of the wrong kind: the conversion prints nothing.
-bool AppendConversion(CString& out, const Conversion& conv, const FormatArg* arg)
+// A missing argument, or one of the wrong kind, prints nothing.
+void AppendConversion(CString& out, const Conversion& conv, const FormatArg* arg)
 {
     if (!arg)
-        return false;
+        return;
     switch (conv.type) {
     case L'd': {
         if (!IsInteger(*arg))
-            return false;
+            return;
         const long long v = AsSigned(*arg);
         const bool negative = v < 0;
         const unsigned long long magnitude = negative ? 0ULL - static_cast<unsigned long long>(v)
                                                       : static_cast<unsigned long long>(v);
         AppendInteger(out, conv, magnitude, negative, 10, false);
-        return true;
+        return;
     }
     case L'u':
     case L'x':
     case L'X':
         if (!IsInteger(*arg))
-            return false;
+            return;
         AppendInteger(out, conv, AsUnsigned(*arg), false, conv.type == L'u' ? 10 : 16, conv.type == L'X');
-        return true;
+        return;
     default: {  // 's'
         if (arg->GetKind() != FormatArg::kString)
-            return false;
+            return;
         LPCWSTR text = arg->GetString() ? arg->GetString() : L"(null)";
         int length = 0;
         while (text[length])
             ++length;
         AppendField(out, conv, false, text, length, false);
-        return true;
+        return;
     }
     }
 }
