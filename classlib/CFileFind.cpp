@@ -208,7 +208,7 @@ BOOL CFileFind::MatchesMask(DWORD mask) const
 
 BOOL CFileFind::IsDots() const
 {
-    return m_bHaveCurrent && IsDirectory()
+    return MatchesMask(FILE_ATTRIBUTE_DIRECTORY)
         && (m_current.name == L"." || m_current.name == L"..");
 }
 
@@ -226,13 +226,6 @@ CString CFileFind::GetFilePath() const
         path += kSeparator;
     path += m_current.name;
     return path;
-}
-
-CString CFileFind::GetFileTitle() const
-{
-    const CString name = GetFileName();
-    const int dot = name.ReverseFind(L'.');
-    return dot > 0 ? name.Left(dot) : name;
 }
 
 ULONGLONG CFileFind::GetLength() const

@@ -33,22 +33,11 @@ public:
 
     // About the current entry (FALSE, empty or 0 before the first FindNextFile).
     BOOL IsDots() const;
-    BOOL IsDirectory() const { return MatchesMask(FILE_ATTRIBUTE_DIRECTORY); }
-    BOOL IsHidden() const { return MatchesMask(FILE_ATTRIBUTE_HIDDEN); }
-    BOOL IsSystem() const { return MatchesMask(FILE_ATTRIBUTE_SYSTEM); }
-    BOOL IsTemporary() const { return MatchesMask(FILE_ATTRIBUTE_TEMPORARY); }
-    BOOL IsReadOnly() const { return MatchesMask(FILE_ATTRIBUTE_READONLY); }
-    BOOL IsArchived() const { return MatchesMask(FILE_ATTRIBUTE_ARCHIVE); }
     // TRUE when the entry has any of the attribute bits in mask.
     BOOL MatchesMask(DWORD mask) const;
     CString GetFileName() const;
-    // The folder searched, then a separator, then the name.
+    // The folder searched (a full path on Windows), then a separator, then the name.
     CString GetFilePath() const;
-    // The name without its extension.
-    CString GetFileTitle() const;
-    // The folder searched (a full path on Windows), without a trailing separator unless it is a
-    // drive's root.
-    CString GetRoot() const { return m_strRoot; }
     ULONGLONG GetLength() const;
 
 private:

@@ -37,11 +37,6 @@ WCHAR FoldLower(WCHAR ch)
     return (ch >= L'A' && ch <= L'Z') ? static_cast<WCHAR>(ch + (L'a' - L'A')) : ch;
 }
 
-WCHAR FoldUpper(WCHAR ch)
-{
-    return (ch >= L'a' && ch <= L'z') ? static_cast<WCHAR>(ch - (L'a' - L'A')) : ch;
-}
-
 bool InSet(WCHAR ch, LPCWSTR set)
 {
     for (; set && *set; ++set) {
@@ -147,12 +142,6 @@ CString& CString::operator=(LPCWSTR psz)
     return *this;
 }
 
-CString& CString::operator=(WCHAR ch)
-{
-    Assign(&ch, 1);
-    return *this;
-}
-
 // Reallocation may free the source when it points into this string's own buffer, so such a
 // source is copied first.
 void CString::Assign(LPCWSTR pch, int length)
@@ -236,15 +225,6 @@ void CString::ReleaseBuffer(int newLength)
             ++newLength;
     }
     SetLength(newLength > m_nCapacity ? m_nCapacity : newLength);
-}
-
-LPWSTR CString::GetBufferSetLength(int length)
-{
-    if (length < 0)
-        length = 0;
-    LPWSTR p = GetBuffer(length);
-    SetLength(length);
-    return p;
 }
 
 void CString::Preallocate(int length)
@@ -398,15 +378,6 @@ int CString::ReverseFind(WCHAR ch) const
     return -1;
 }
 
-int CString::FindOneOf(LPCWSTR charSet) const
-{
-    for (int i = 0; i < m_nLength; ++i) {
-        if (InSet(m_pData[i], charSet))
-            return i;
-    }
-    return -1;
-}
-
 CString& CString::TrimRight()
 {
     return TrimRight(kBlanks);
@@ -428,100 +399,11 @@ CString& CString::TrimRight(LPCWSTR charSet)
     return *this;
 }
 
-CString& CString::TrimLeft()
-{
-    return TrimLeft(kBlanks);
-}
-
-CString& CString::TrimLeft(WCHAR ch)
-{
-    const WCHAR set[2] = {ch, 0};
-    return ch ? TrimLeft(set) : *this;
-}
-
-CString& CString::TrimLeft(LPCWSTR charSet)
-{
-    int skip = 0;
-    while (skip < m_nLength && InSet(m_pData[skip], charSet))
-        ++skip;
-    if (skip > 0) {
-        CopyChars(m_pData, m_pData + skip, m_nLength - skip);
-        SetLength(m_nLength - skip);
-    }
-    return *this;
-}
-
-CString& CString::Trim()
-{
-    TrimRight();
-    return TrimLeft();
-}
-
 CString& CString::MakeLower()
 {
     for (int i = 0; i < m_nLength; ++i)
         m_pData[i] = FoldLower(m_pData[i]);
     return *this;
-}
-
-CString& CString::MakeUpper()
-{
-    for (int i = 0; i < m_nLength; ++i)
-        m_pData[i] = FoldUpper(m_pData[i]);
-    return *this;
-}
-
-int CString::Replace(WCHAR oldCh, WCHAR newCh)
-{
-    int count = 0;
-    for (int i = 0; i < m_nLength; ++i) {
-        if (m_pData[i] == oldCh) {
-            m_pData[i] = newCh;
-            ++count;
-        }
-    }
-    return count;
-}
-
-int CString::Replace(LPCWSTR oldText, LPCWSTR newText)
-{
-    const int oldLength = TextLength(oldText);
-    if (oldLength == 0)
-        return 0;
-    const int newLength = TextLength(newText);
-    CString result;
-    int count = 0;
-    int pos = 0;
-    for (int hit = Find(oldText, 0); hit >= 0; hit = Find(oldText, pos)) {
-        result.Append(m_pData + pos, hit - pos);
-        result.Append(newText, newLength);
-        pos = hit + oldLength;
-        ++count;
-    }
-    if (count > 0) {
-        result.Append(m_pData + pos, m_nLength - pos);
-        *this = std::move(result);
-    }
-    return count;
-}
-
-int CString::Insert(int index, WCHAR ch)
-{
-    const WCHAR text[2] = {ch, 0};
-    return Insert(index, text);
-}
-
-int CString::Insert(int index, LPCWSTR psz)
-{
-    if (index < 0)
-        index = 0;
-    if (index > m_nLength)
-        index = m_nLength;
-    CString result(m_pData, index);
-    result.Append(psz);
-    result.Append(m_pData + index, m_nLength - index);
-    *this = std::move(result);
-    return m_nLength;
 }
 
 int CString::Delete(int index, int count)
@@ -535,19 +417,6 @@ int CString::Delete(int index, int count)
         SetLength(m_nLength - count);
     }
     return m_nLength;
-}
-
-int CString::Remove(WCHAR ch)
-{
-    int kept = 0;
-    for (int i = 0; i < m_nLength; ++i) {
-        if (m_pData[i] != ch)
-            m_pData[kept++] = m_pData[i];
-    }
-    const int removed = m_nLength - kept;
-    if (removed > 0)
-        SetLength(kept);
-    return removed;
 }
 
 BOOL CString::LoadString(UINT id)
@@ -609,25 +478,9 @@ CString operator+(const CString& a, WCHAR b)
     return r;
 }
 
-CString operator+(WCHAR a, const CString& b)
-{
-    CString r(a, 1);
-    r.Append(b);
-    return r;
-}
-
 bool operator==(const CString& a, const CString& b)
 {
     return a.GetLength() == b.GetLength() && a.Compare(b) == 0;
 }
 bool operator==(const CString& a, LPCWSTR b) { return a.Compare(b) == 0; }
-bool operator==(LPCWSTR a, const CString& b) { return b.Compare(a) == 0; }
 bool operator!=(const CString& a, const CString& b) { return !(a == b); }
-bool operator!=(const CString& a, LPCWSTR b) { return !(a == b); }
-bool operator!=(LPCWSTR a, const CString& b) { return !(a == b); }
-bool operator<(const CString& a, const CString& b) { return a.Compare(b) < 0; }
-bool operator<(const CString& a, LPCWSTR b) { return a.Compare(b) < 0; }
-bool operator<(LPCWSTR a, const CString& b) { return b.Compare(a) > 0; }
-bool operator>(const CString& a, const CString& b) { return a.Compare(b) > 0; }
-bool operator<=(const CString& a, const CString& b) { return a.Compare(b) <= 0; }
-bool operator>=(const CString& a, const CString& b) { return a.Compare(b) >= 0; }

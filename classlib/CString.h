@@ -5,19 +5,14 @@
 // any shared count. Moves are cheap. Appending grows the buffer geometrically, so building a long
 // text by many appends costs amortised O(1) per character.
 //
-// Lengths and positions are in UTF-16 code units. Case folding (CompareNoCase, MakeLower,
-// MakeUpper) touches only A-Z / a-z. Left, Right and Mid clamp counts and positions that fall
+// Lengths and positions are in UTF-16 code units. Case folding (CompareNoCase, MakeLower)
+// touches only A-Z / a-z. Left, Right and Mid clamp counts and positions that fall
 // outside the string; GetAt, SetAt and operator[] throw CInvalidArgException* for a bad index.
 //
-// Formatting is the library's own (no C library wide-character function takes part):
-//   %s   a wide string: CString or LPCWSTR (a null pointer prints "(null)")
-//   %c   a character      %d %i  signed      %u  unsigned     %x %X  hexadecimal
-//   %o   octal            %p     pointer     %e %f %g  floating point   %%  a percent sign
-// with the flags - 0 + blank #, a width and a precision (both may be *), and the length prefixes
-// h hh l ll I I32 I64 z j t (needed only by FormatV, whose arguments carry no type).
+// Formatting is the library's own (no C library wide-character function takes part) and covers
+// what the program formats: %s (a CString or LPCWSTR), %d, %u, %x, %X, with a width and the 0 flag.
+// See CStringFormat.cpp for the details.
 #pragma once
-
-#include <cstdarg>
 
 #include "classlib/FormatArg.h"
 #include "classlib/WinTypes.h"
@@ -35,7 +30,6 @@ public:
     CString& operator=(const CString& src);
     CString& operator=(CString&& src) noexcept;
     CString& operator=(LPCWSTR psz);
-    CString& operator=(WCHAR ch);
 
     int GetLength() const { return m_nLength; }
     BOOL IsEmpty() const { return m_nLength == 0; }
@@ -60,7 +54,6 @@ public:
     LPWSTR GetBuffer();
     LPWSTR GetBuffer(int minLength);
     void ReleaseBuffer(int newLength = -1);
-    LPWSTR GetBufferSetLength(int length);
     void Preallocate(int length);
     void FreeExtra();
 
@@ -85,27 +78,15 @@ public:
     int Find(WCHAR ch, int start = 0) const;
     int Find(LPCWSTR sub, int start = 0) const;
     int ReverseFind(WCHAR ch) const;
-    int FindOneOf(LPCWSTR charSet) const;
 
-    // Without an argument the blanks removed are space, tab, CR, LF, VT and FF.
+    // Without an argument the blanks removed from the end are space, tab, CR, LF, VT and FF.
     CString& TrimRight();
     CString& TrimRight(WCHAR ch);
-    CString& TrimRight(LPCWSTR charSet);
-    CString& TrimLeft();
-    CString& TrimLeft(WCHAR ch);
-    CString& TrimLeft(LPCWSTR charSet);
-    CString& Trim();
 
     CString& MakeLower();
-    CString& MakeUpper();
 
-    // Return the number of replacements, insertions, deletions.
-    int Replace(WCHAR oldCh, WCHAR newCh);
-    int Replace(LPCWSTR oldText, LPCWSTR newText);
-    int Insert(int index, WCHAR ch);
-    int Insert(int index, LPCWSTR psz);
+    // Returns the new length.
     int Delete(int index, int count = 1);
-    int Remove(WCHAR ch);
 
     template <typename... Args>
     void Format(LPCWSTR format, const Args&... args)
@@ -119,11 +100,6 @@ public:
         const FormatArg list[] = {FormatArg(args)..., FormatArg()};
         AppendFormatList(format, list, sizeof...(Args));
     }
-    // C varargs: %s must be given an LPCWSTR (pass a CString as str.GetString()).
-    void FormatV(LPCWSTR format, va_list args);
-    void AppendFormatV(LPCWSTR format, va_list args);
-    void FormatList(LPCWSTR format, const FormatArg* args, int count);
-    void AppendFormatList(LPCWSTR format, const FormatArg* args, int count);
 
     // Loads string-table entry id from the given module (or the resource handle). Returns FALSE
     // and leaves the string empty when there is no such entry (always on the host build).
@@ -131,6 +107,9 @@ public:
     BOOL LoadString(UINT id);
 
 private:
+    CString& TrimRight(LPCWSTR charSet);
+    void FormatList(LPCWSTR format, const FormatArg* args, int count);
+    void AppendFormatList(LPCWSTR format, const FormatArg* args, int count);
     void Reserve(int capacity);
     void SetLength(int length);
     void Assign(LPCWSTR pch, int length);
@@ -145,17 +124,13 @@ CString operator+(const CString& a, const CString& b);
 CString operator+(const CString& a, LPCWSTR b);
 CString operator+(LPCWSTR a, const CString& b);
 CString operator+(const CString& a, WCHAR b);
-CString operator+(WCHAR a, const CString& b);
 
 bool operator==(const CString& a, const CString& b);
 bool operator==(const CString& a, LPCWSTR b);
-bool operator==(LPCWSTR a, const CString& b);
 bool operator!=(const CString& a, const CString& b);
-bool operator!=(const CString& a, LPCWSTR b);
-bool operator!=(LPCWSTR a, const CString& b);
-bool operator<(const CString& a, const CString& b);
-bool operator<(const CString& a, LPCWSTR b);
-bool operator<(LPCWSTR a, const CString& b);
-bool operator>(const CString& a, const CString& b);
-bool operator<=(const CString& a, const CString& b);
-bool operator>=(const CString& a, const CString& b);
+// No ordering: without these deletions the conversion to LPCWSTR would let an ordering of two
+// strings compile as a comparison of their addresses.
+bool operator<(const CString& a, const CString& b) = delete;
+bool operator>(const CString& a, const CString& b) = delete;
+bool operator<=(const CString& a, const CString& b) = delete;
+bool operator>=(const CString& a, const CString& b) = delete;
