@@ -1,7 +1,6 @@
 #include "classlib/CWnd.h"
 
 #include <exception>
-#include <memory>
 #include <mutex>
 #include <set>
 #include <string>
@@ -9,14 +8,9 @@
 
 #include "classlib/AppHandles.h"
 #include "classlib/CDC.h"
-#include "classlib/CDataExchange.h"
 #include "classlib/CException.h"
-#include "classlib/CFont.h"
-#include "classlib/CMenu.h"
-#include "classlib/CRgn.h"
 #include "classlib/WindowInternals.h"
 #include "classlib/WindowThreadCall.h"
-#include "classlib/WindowThreadCheck.h"
 
 IMPLEMENT_DYNAMIC(CWnd, CCmdTarget)
 
@@ -31,7 +25,8 @@ const QM_MSGMAP* CWnd::GetThisMessageMap()
 }
 
 // ---------------------------------------------------------------------------------------------
-// The permanent handle map (process-wide, locked) and the per-thread state.
+// The permanent handle map (process-wide, locked) and the error hook of the window procedure.
+// The per-thread state and the temporary wrappers are in WindowThreadState.cpp.
 
 namespace {
 
@@ -46,8 +41,6 @@ std::unordered_map<HWND, CWnd*>& PermanentMap()
     static std::unordered_map<HWND, CWnd*> map;
     return map;
 }
-
-thread_local QmThreadState* t_pThreadState = nullptr;  // a plain pointer: see WindowInternals.h
 
 QmThreadState& ThreadState() { return QmGetThreadState(); }
 
@@ -102,22 +95,6 @@ LRESULT CallContained(HWND hWnd, UINT message, Fn fn)
 
 }  // namespace
 
-QmThreadState& QmGetThreadState()
-{
-    if (t_pThreadState == nullptr)
-        t_pThreadState = new QmThreadState;
-    return *t_pThreadState;
-}
-
-void QmReleaseThreadState()
-{
-    if (t_pThreadState == nullptr)
-        return;
-    QmFreeAllTemporaryWrappers();
-    delete t_pThreadState;
-    t_pThreadState = nullptr;
-}
-
 WindowProcErrorHandler SetWindowProcErrorHandler(WindowProcErrorHandler pfn)
 {
     WindowProcErrorHandler old = g_pfnErrorHandler;
@@ -132,38 +109,6 @@ CWnd* CWnd::FromHandlePermanent(HWND hWnd)
     std::lock_guard<std::mutex> guard(PermanentLock());
     auto it = PermanentMap().find(hWnd);
     return it == PermanentMap().end() ? nullptr : it->second;
-}
-
-CWnd* CWnd::FromHandle(HWND hWnd)
-{
-    if (hWnd == NULL)
-        return nullptr;
-    if (CWnd* pWnd = FromHandlePermanent(hWnd))
-        return pWnd;
-    return ThreadState().windows.Get(hWnd, [](CWnd& wnd, HWND h) { wnd.m_hWnd = h; });
-}
-
-void QmFreeTemporaryWindows()
-{
-    // A temporary never destroys the window it wraps.
-    ThreadState().windows.FreeAll([](CWnd& wnd) { wnd.m_hWnd = NULL; });
-}
-
-void QmFreeAllTemporaryWrappers()
-{
-    QmFreeTemporaryWindows();
-    QmFreeTemporaryDCs();
-    QmFreeTemporaryGdi();
-    QmFreeTemporaryMenus();
-    QmFreeTemporaryImageLists();
-}
-
-void AfxFreeTemporaryWrappers()
-{
-    // A handler further up this thread's stack may still hold a temporary (a nested modal loop
-    // runs inside a window procedure): free only at the outermost level.
-    if (ThreadState().nDispatchDepth == 0)
-        QmFreeAllTemporaryWrappers();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -626,273 +571,6 @@ HBRUSH CWnd::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
 void CWnd::OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct)
 {
     ReflectOrDefault(WM_DRAWITEM, static_cast<WPARAM>(nIDCtl), reinterpret_cast<LPARAM>(lpDrawItemStruct));
-}
-
-// ---------------------------------------------------------------------------------------------
-// Member calls: thin, each one Win32 call on m_hWnd.
-
-LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) const
-{
-    return ::SendMessageW(m_hWnd, message, wParam, lParam);
-}
-
-BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) const
-{
-    return ::PostMessageW(m_hWnd, message, wParam, lParam);
-}
-
-LRESULT CWnd::SendDlgItemMessage(int nID, UINT message, WPARAM wParam, LPARAM lParam) const
-{
-    return ::SendDlgItemMessageW(m_hWnd, nID, message, wParam, lParam);
-}
-
-CWnd* CWnd::GetParent() const { return FromHandle(::GetParent(m_hWnd)); }
-CWnd* CWnd::GetOwner() const { return FromHandle(::GetWindow(m_hWnd, GW_OWNER)); }
-CWnd* CWnd::GetTopLevelParent() const { return FromHandle(::GetAncestor(m_hWnd, GA_ROOT)); }
-CWnd* CWnd::GetDlgItem(int nID) const { return FromHandle(::GetDlgItem(m_hWnd, nID)); }
-int CWnd::GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
-CWnd* CWnd::GetWindow(UINT nCmd) const { return FromHandle(::GetWindow(m_hWnd, nCmd)); }
-CWnd* CWnd::GetLastActivePopup() const { return FromHandle(::GetLastActivePopup(m_hWnd)); }
-BOOL CWnd::IsChild(const CWnd* pWnd) const { return pWnd != nullptr && ::IsChild(m_hWnd, pWnd->m_hWnd); }
-
-void CWnd::MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint)
-{
-    ::MoveWindow(m_hWnd, x, y, nWidth, nHeight, bRepaint);
-}
-
-void CWnd::MoveWindow(LPCRECT lpRect, BOOL bRepaint)
-{
-    MoveWindow(lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top, bRepaint);
-}
-
-BOOL CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags)
-{
-    return ::SetWindowPos(m_hWnd, pWndInsertAfter ? pWndInsertAfter->m_hWnd : NULL, x, y, cx, cy, nFlags);
-}
-
-void CWnd::GetClientRect(LPRECT lpRect) const { ::GetClientRect(m_hWnd, lpRect); }
-void CWnd::GetWindowRect(LPRECT lpRect) const { ::GetWindowRect(m_hWnd, lpRect); }
-void CWnd::ScreenToClient(LPPOINT lpPoint) const { ::ScreenToClient(m_hWnd, lpPoint); }
-void CWnd::ClientToScreen(LPPOINT lpPoint) const { ::ClientToScreen(m_hWnd, lpPoint); }
-
-void CWnd::ScreenToClient(LPRECT lpRect) const
-{
-    ::ScreenToClient(m_hWnd, reinterpret_cast<LPPOINT>(&lpRect->left));
-    ::ScreenToClient(m_hWnd, reinterpret_cast<LPPOINT>(&lpRect->right));
-}
-
-void CWnd::ClientToScreen(LPRECT lpRect) const
-{
-    ::ClientToScreen(m_hWnd, reinterpret_cast<LPPOINT>(&lpRect->left));
-    ::ClientToScreen(m_hWnd, reinterpret_cast<LPPOINT>(&lpRect->right));
-}
-
-void CWnd::CenterWindow(CWnd* pAlternateOwner)
-{
-    CRect area;
-    HWND hCenter = pAlternateOwner ? pAlternateOwner->m_hWnd : ::GetWindow(m_hWnd, GW_OWNER);
-    if ((GetStyle() & WS_CHILD) != 0)
-        hCenter = ::GetParent(m_hWnd);
-    if (hCenter != NULL && (GetStyle() & WS_CHILD) != 0) {
-        ::GetClientRect(hCenter, &area);
-    } else if (hCenter != NULL && ::IsWindowVisible(hCenter) && !::IsIconic(hCenter)) {
-        ::GetWindowRect(hCenter, &area);
-    } else {
-        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-    }
-    CRect rect;
-    GetWindowRect(&rect);
-    ::SetWindowPos(m_hWnd, NULL, area.left + (area.Width() - rect.Width()) / 2,
-                   area.top + (area.Height() - rect.Height()) / 2, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-int CWnd::SetWindowRgn(HRGN hRgn, BOOL bRedraw) { return ::SetWindowRgn(m_hWnd, hRgn, bRedraw); }
-
-BOOL CWnd::ShowWindow(int nCmdShow) { return ::ShowWindow(m_hWnd, nCmdShow); }
-BOOL CWnd::EnableWindow(BOOL bEnable) { return ::EnableWindow(m_hWnd, bEnable); }
-BOOL CWnd::IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
-BOOL CWnd::IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
-BOOL CWnd::IsIconic() const { return ::IsIconic(m_hWnd); }
-BOOL CWnd::IsZoomed() const { return ::IsZoomed(m_hWnd); }
-DWORD CWnd::GetStyle() const { return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_STYLE)); }
-DWORD CWnd::GetExStyle() const { return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_EXSTYLE)); }
-
-static BOOL ModifyWindowLong(HWND hWnd, int nIndex, DWORD dwRemove, DWORD dwAdd, UINT nFlags)
-{
-    const DWORD dwStyle = static_cast<DWORD>(::GetWindowLongW(hWnd, nIndex));
-    const DWORD dwNewStyle = (dwStyle & ~dwRemove) | dwAdd;
-    if (dwStyle == dwNewStyle)
-        return FALSE;
-    ::SetWindowLongW(hWnd, nIndex, static_cast<LONG>(dwNewStyle));
-    if (nFlags != 0)
-        ::SetWindowPos(hWnd, NULL, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
-    return TRUE;
-}
-
-BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags)
-{
-    return ModifyWindowLong(m_hWnd, GWL_STYLE, dwRemove, dwAdd, nFlags);
-}
-
-BOOL CWnd::ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags)
-{
-    return ModifyWindowLong(m_hWnd, GWL_EXSTYLE, dwRemove, dwAdd, nFlags);
-}
-
-BOOL CWnd::SetForegroundWindow() { return ::SetForegroundWindow(m_hWnd); }
-CWnd* CWnd::SetFocus() { return FromHandle(::SetFocus(m_hWnd)); }
-CWnd* CWnd::GetFocus() { return FromHandle(::GetFocus()); }
-CWnd* CWnd::SetActiveWindow() { return FromHandle(::SetActiveWindow(m_hWnd)); }
-
-void CWnd::SetWindowText(LPCTSTR lpszString) { ::SetWindowTextW(m_hWnd, lpszString ? lpszString : L""); }
-
-int CWnd::GetWindowText(LPTSTR lpszStringBuf, int nMaxCount) const
-{
-    return ::GetWindowTextW(m_hWnd, lpszStringBuf, nMaxCount);
-}
-
-void CWnd::GetWindowText(CString& rString) const
-{
-    const int nLength = ::GetWindowTextLengthW(m_hWnd);
-    LPWSTR pBuffer = rString.GetBuffer(nLength + 1);
-    const int nCopied = ::GetWindowTextW(m_hWnd, pBuffer, nLength + 1);
-    rString.ReleaseBuffer(nCopied > 0 ? nCopied : 0);
-}
-
-int CWnd::GetWindowTextLength() const { return ::GetWindowTextLengthW(m_hWnd); }
-
-void CWnd::SetDlgItemText(int nID, LPCTSTR lpszString) { ::SetDlgItemTextW(m_hWnd, nID, lpszString); }
-
-int CWnd::GetDlgItemText(int nID, CString& rString) const
-{
-    rString.Empty();
-    HWND hItem = ::GetDlgItem(m_hWnd, nID);
-    if (hItem != NULL)
-        FromHandle(hItem)->GetWindowText(rString);
-    return rString.GetLength();
-}
-
-void CWnd::SetFont(CFont* pFont, BOOL bRedraw)
-{
-    SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(pFont ? pFont->m_hObject : NULL), bRedraw);
-}
-
-CFont* CWnd::GetFont() const
-{
-    return CFont::FromHandle(reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)));
-}
-
-HICON CWnd::SetIcon(HICON hIcon, BOOL bBigIcon)
-{
-    return reinterpret_cast<HICON>(
-        SendMessage(WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(hIcon)));
-}
-
-HICON CWnd::GetIcon(BOOL bBigIcon) const
-{
-    return reinterpret_cast<HICON>(SendMessage(WM_GETICON, bBigIcon ? ICON_BIG : ICON_SMALL));
-}
-
-CMenu* CWnd::GetSystemMenu(BOOL bRevert) const { return CMenu::FromHandle(::GetSystemMenu(m_hWnd, bRevert)); }
-
-void CWnd::Invalidate(BOOL bErase) { ::InvalidateRect(m_hWnd, NULL, bErase); }
-void CWnd::InvalidateRect(LPCRECT lpRect, BOOL bErase) { ::InvalidateRect(m_hWnd, lpRect, bErase); }
-void CWnd::ValidateRect(LPCRECT lpRect) { ::ValidateRect(m_hWnd, lpRect); }
-void CWnd::UpdateWindow() { ::UpdateWindow(m_hWnd); }
-
-BOOL CWnd::RedrawWindow(LPCRECT lpRectUpdate, CRgn* prgnUpdate, UINT flags)
-{
-    return ::RedrawWindow(m_hWnd, lpRectUpdate, prgnUpdate ? static_cast<HRGN>(prgnUpdate->m_hObject) : NULL,
-                          flags);
-}
-
-void CWnd::SetRedraw(BOOL bRedraw) { SendMessage(WM_SETREDRAW, bRedraw); }
-CDC* CWnd::GetDC() { return CDC::FromHandle(::GetDC(m_hWnd)); }
-CDC* CWnd::GetWindowDC() { return CDC::FromHandle(::GetWindowDC(m_hWnd)); }
-int CWnd::ReleaseDC(CDC* pDC) { return pDC ? ::ReleaseDC(m_hWnd, pDC->m_hDC) : 0; }
-HDC CWnd::BeginPaint(LPPAINTSTRUCT lpPaint) { return ::BeginPaint(m_hWnd, lpPaint); }
-void CWnd::EndPaint(LPPAINTSTRUCT lpPaint) { ::EndPaint(m_hWnd, lpPaint); }
-
-BOOL CWnd::SetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, BOOL bRedraw)
-{
-    lpScrollInfo->cbSize = sizeof(SCROLLINFO);
-    ::SetScrollInfo(m_hWnd, nBar, lpScrollInfo, bRedraw);
-    return TRUE;
-}
-
-BOOL CWnd::GetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, UINT nMask) const
-{
-    lpScrollInfo->cbSize = sizeof(SCROLLINFO);
-    lpScrollInfo->fMask = nMask;
-    return ::GetScrollInfo(m_hWnd, nBar, lpScrollInfo);
-}
-
-int CWnd::SetScrollPos(int nBar, int nPos, BOOL bRedraw) { return ::SetScrollPos(m_hWnd, nBar, nPos, bRedraw); }
-int CWnd::GetScrollPos(int nBar) const { return ::GetScrollPos(m_hWnd, nBar); }
-
-void CWnd::SetScrollRange(int nBar, int nMinPos, int nMaxPos, BOOL bRedraw)
-{
-    ::SetScrollRange(m_hWnd, nBar, nMinPos, nMaxPos, bRedraw);
-}
-
-void CWnd::GetScrollRange(int nBar, LPINT lpMinPos, LPINT lpMaxPos) const
-{
-    ::GetScrollRange(m_hWnd, nBar, lpMinPos, lpMaxPos);
-}
-
-void CWnd::ShowScrollBar(UINT nBar, BOOL bShow) { ::ShowScrollBar(m_hWnd, static_cast<int>(nBar), bShow); }
-
-// The window's own bar (this library has no separate scroll-bar controls beside views): shown
-// when enabled, hidden when not.
-void CWnd::EnableScrollBarCtrl(int nBar, BOOL bEnable) { ::ShowScrollBar(m_hWnd, nBar, bEnable); }
-
-void CWnd::ScrollWindow(int xAmount, int yAmount, LPCRECT lpRect, LPCRECT lpClipRect)
-{
-    ::ScrollWindowEx(m_hWnd, xAmount, yAmount, lpRect, lpClipRect, NULL, NULL, SW_INVALIDATE | SW_ERASE);
-}
-
-UINT_PTR CWnd::SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer)
-{
-    if (!CheckWindowThread(m_hWnd, "CWnd::SetTimer"))
-        return 0;
-    return ::SetTimer(m_hWnd, nIDEvent, nElapse, lpfnTimer);
-}
-
-BOOL CWnd::KillTimer(UINT_PTR nIDEvent)
-{
-    if (!CheckWindowThread(m_hWnd, "CWnd::KillTimer"))
-        return FALSE;
-    return ::KillTimer(m_hWnd, nIDEvent);
-}
-
-UINT_PTR CWnd::SetTimerOnOwnerThread(UINT_PTR nIDEvent, UINT nElapse)
-{
-    UINT_PTR result = 0;
-    RunOnWindowThread(m_hWnd, [&] { result = SetTimer(nIDEvent, nElapse); });
-    return result;
-}
-
-BOOL CWnd::KillTimerOnOwnerThread(UINT_PTR nIDEvent)
-{
-    BOOL result = FALSE;
-    RunOnWindowThread(m_hWnd, [&] { result = KillTimer(nIDEvent); });
-    return result;
-}
-
-CWnd* CWnd::SetCapture() { return FromHandle(::SetCapture(m_hWnd)); }
-CWnd* CWnd::GetCapture() { return FromHandle(::GetCapture()); }
-BOOL CWnd::ReleaseCapture() { return ::ReleaseCapture(); }
-
-BOOL CWnd::UpdateData(BOOL bSaveAndValidate)
-{
-    CDataExchange dx(this, bSaveAndValidate);
-    try {
-        DoDataExchange(&dx);
-    } catch (const CDataExchangeFailure&) {
-        return FALSE;
-    }
-    return TRUE;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -27,8 +27,10 @@ add_library(classlib_window STATIC
   CWinApp.cpp
   CWinThread.cpp
   CWnd.cpp
+  CWndForwarders.cpp
   WindowThreadCall.cpp
   WindowThreadCheck.cpp
+  WindowThreadState.cpp
 )
 target_link_libraries(classlib_window PUBLIC classlib_core user32 gdi32 comctl32 comdlg32 msimg32 ole32
                       oleaut32 uuid shell32 shlwapi)
