@@ -7,14 +7,6 @@ class CButton : public CWnd {
     DECLARE_DYNAMIC(CButton)
 public:
     BOOL Create(LPCTSTR lpszCaption, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
-    int GetCheck() const;
-    void SetCheck(int nCheck);
-    UINT GetState() const;
-    void SetState(BOOL bHighlight);
-    UINT GetButtonStyle() const;
-    void SetButtonStyle(UINT nStyle, BOOL bRedraw = TRUE);
-    HICON SetIcon(HICON hIcon);
-    HICON GetIcon() const;
     // Paints an owner-drawn button; the base does nothing.
     virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct);
 

@@ -6,7 +6,7 @@
 
 CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCTSTR lpszDefExt, LPCTSTR lpszFileName, DWORD dwFlags,
                          LPCTSTR lpszFilter, CWnd* pParentWnd, DWORD, BOOL)
-    : m_ofn(), m_bOpenFileDialog(bOpenFileDialog), m_pParentWnd(pParentWnd), m_szFileName(), m_szFileTitle()
+    : m_ofn(), m_bOpenFileDialog(bOpenFileDialog), m_pParentWnd(pParentWnd), m_szFileName()
 {
     if (lpszFileName != nullptr)
         lstrcpynW(m_szFileName, lpszFileName, static_cast<int>(sizeof m_szFileName / sizeof m_szFileName[0]));
@@ -21,8 +21,6 @@ CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCTSTR lpszDefExt, LPCTSTR lpszF
     m_ofn.lStructSize = sizeof(OPENFILENAMEW);
     m_ofn.lpstrFile = m_szFileName;
     m_ofn.nMaxFile = static_cast<DWORD>(sizeof m_szFileName / sizeof m_szFileName[0]);
-    m_ofn.lpstrFileTitle = m_szFileTitle;
-    m_ofn.nMaxFileTitle = MAX_PATH;
     m_ofn.Flags = dwFlags | OFN_EXPLORER | OFN_ENABLESIZING;
 }
 
@@ -41,23 +39,3 @@ INT_PTR CFileDialog::DoModal()
 }
 
 CString CFileDialog::GetPathName() const { return CString(m_szFileName); }
-
-CString CFileDialog::GetFileName() const
-{
-    const CString path(m_szFileName);
-    return path.Mid(path.ReverseFind(L'\\') + 1);
-}
-
-CString CFileDialog::GetFileExt() const
-{
-    const CString name = GetFileName();
-    const int nDot = name.ReverseFind(L'.');
-    return nDot < 0 ? CString() : name.Mid(nDot + 1);
-}
-
-CString CFileDialog::GetFileTitle() const
-{
-    const CString name = GetFileName();
-    const int nDot = name.ReverseFind(L'.');
-    return nDot < 0 ? name : name.Left(nDot);
-}

@@ -14,10 +14,7 @@ public:
 
     // IDOK or IDCANCEL. The owner is the given parent, else the thread's main window.
     virtual INT_PTR DoModal();
-    CString GetPathName() const;   // full path of the chosen file
-    CString GetFileName() const;   // name with extension
-    CString GetFileExt() const;    // extension without the dot
-    CString GetFileTitle() const;  // name without extension
+    CString GetPathName() const;  // full path of the chosen file
 
     OPENFILENAME m_ofn;
 
@@ -27,5 +24,4 @@ private:
     std::wstring m_filter;  // '|' replaced by NUL, ending in two NULs; empty: no filter
     CString m_strDefExt;
     wchar_t m_szFileName[4096];
-    wchar_t m_szFileTitle[MAX_PATH];
 };

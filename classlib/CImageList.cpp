@@ -36,10 +36,4 @@ BOOL CImageList::Attach(HIMAGELIST hImageList) { return m_list.Own(hImageList); 
 
 HIMAGELIST CImageList::Detach() { return m_list.Detach(); }
 
-BOOL CImageList::DeleteImageList() { return m_list.Release(); }
-
 int CImageList::Add(HICON hIcon) { return ::ImageList_AddIcon(m_hImageList, hIcon); }
-
-int CImageList::GetImageCount() const { return ::ImageList_GetImageCount(m_hImageList); }
-
-HICON CImageList::ExtractIcon(int nImage) { return ::ImageList_GetIcon(m_hImageList, nImage, ILD_NORMAL); }

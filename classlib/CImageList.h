@@ -25,10 +25,6 @@ public:
     BOOL Create(int cx, int cy, UINT nFlags, int nInitial, int nGrow);
     BOOL Attach(HIMAGELIST hImageList);
     HIMAGELIST Detach();
-    BOOL DeleteImageList();
     int Add(HICON hIcon);
-    int GetImageCount() const;
-    HICON ExtractIcon(int nImage);  // a new icon: the caller destroys it
-    HIMAGELIST GetSafeHandle() const { return m_hImageList; }
     operator HIMAGELIST() const { return m_hImageList; }
 };

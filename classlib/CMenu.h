@@ -1,6 +1,6 @@
 #pragma once
-// A menu (HMENU). CMenu objects from FromHandle (e.g. CWnd::GetSystemMenu) borrow their menu;
-// one that CreatePopupMenu made or Attach took owns it and destroys it.
+// A menu (HMENU). CMenu objects come from FromHandle (e.g. CWnd::GetSystemMenu) and borrow their
+// menu: the program only adds items to the system menu.
 #include "classlib/WinTypes.h"
 #include "classlib/COwnedHandle.h"
 #include "classlib/CString.h"
@@ -23,18 +23,8 @@ public:
     CMenu& operator=(const CMenu&) = delete;
 
     static CMenu* FromHandle(HMENU hMenu);
-    BOOL Attach(HMENU hMenu);
     HMENU Detach();
-    BOOL CreatePopupMenu();
-    BOOL DestroyMenu();
-    HMENU GetSafeHmenu() const { return m_hMenu; }
     operator HMENU() const { return m_hMenu; }
 
     BOOL AppendMenu(UINT nFlags, UINT_PTR nIDNewItem = 0, LPCTSTR lpszNewItem = NULL);
-    BOOL DeleteMenu(UINT nPosition, UINT nFlags);
-    UINT EnableMenuItem(UINT nIDEnableItem, UINT nEnable);
-    int GetMenuItemCount() const;
-    UINT GetMenuItemID(int nPos) const;
-    int GetMenuString(UINT nIDItem, CString& rString, UINT nFlags) const;
-    BOOL TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, LPCRECT lpRect = NULL);
 };

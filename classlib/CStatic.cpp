@@ -6,15 +6,3 @@ BOOL CStatic::Create(LPCTSTR lpszText, DWORD dwStyle, const RECT& rect, CWnd* pP
 {
     return CWnd::Create(L"STATIC", lpszText, dwStyle, rect, pParentWnd, nID);
 }
-
-HICON CStatic::SetIcon(HICON hIcon)
-{
-    return reinterpret_cast<HICON>(SendMessage(STM_SETICON, reinterpret_cast<WPARAM>(hIcon)));
-}
-
-HICON CStatic::GetIcon() const { return reinterpret_cast<HICON>(SendMessage(STM_GETICON)); }
-
-HBITMAP CStatic::SetBitmap(HBITMAP hBitmap)
-{
-    return reinterpret_cast<HBITMAP>(SendMessage(STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(hBitmap)));
-}

@@ -6,7 +6,4 @@ class CStatic : public CWnd {
     DECLARE_DYNAMIC(CStatic)
 public:
     BOOL Create(LPCTSTR lpszText, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID = 0xffff);
-    HICON SetIcon(HICON hIcon);
-    HICON GetIcon() const;
-    HBITMAP SetBitmap(HBITMAP hBitmap);
 };

@@ -38,34 +38,9 @@ BOOL CToolTipCtrl::AddTool(CWnd* pWnd, LPCTSTR lpszText, LPCRECT lpRectTool, UIN
     return static_cast<BOOL>(SendMessage(TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti)));
 }
 
-void CToolTipCtrl::DelTool(CWnd* pWnd, UINT_PTR nIDTool)
-{
-    TTTOOLINFOW ti = MakeToolInfo(pWnd, nIDTool);
-    SendMessage(TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
-}
-
 void CToolTipCtrl::UpdateTipText(LPCTSTR lpszText, CWnd* pWnd, UINT_PTR nIDTool)
 {
     TTTOOLINFOW ti = MakeToolInfo(pWnd, nIDTool);
     ti.lpszText = const_cast<LPWSTR>(lpszText ? lpszText : L"");
     SendMessage(TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
 }
-
-CString CToolTipCtrl::GetToolText(CWnd* pWnd, UINT_PTR nIDTool) const
-{
-    // TTM_GETTEXTW has no size: the buffer must hold any tip (the control keeps up to 1024).
-    const int nCapacity = 1024;
-    CString text;
-    TTTOOLINFOW ti = MakeToolInfo(pWnd, nIDTool);
-    ti.lpszText = text.GetBuffer(nCapacity);
-    ti.lpszText[0] = 0;
-    SendMessage(TTM_GETTEXTW, nCapacity, reinterpret_cast<LPARAM>(&ti));
-    text.ReleaseBuffer();
-    return text;
-}
-
-int CToolTipCtrl::GetToolCount() const { return static_cast<int>(SendMessage(TTM_GETTOOLCOUNT)); }
-
-void CToolTipCtrl::RelayEvent(LPMSG lpMsg) { SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(lpMsg)); }
-
-void CToolTipCtrl::Activate(BOOL bActivate) { SendMessage(TTM_ACTIVATE, bActivate); }

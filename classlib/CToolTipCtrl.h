@@ -10,10 +10,5 @@ public:
     // A tool on pWnd: the rectangle lpRectTool of its client area (NULL: the whole client area
     // at this moment) with the text lpszText, known by nIDTool.
     BOOL AddTool(CWnd* pWnd, LPCTSTR lpszText, LPCRECT lpRectTool = NULL, UINT_PTR nIDTool = 0);
-    void DelTool(CWnd* pWnd, UINT_PTR nIDTool = 0);
     void UpdateTipText(LPCTSTR lpszText, CWnd* pWnd, UINT_PTR nIDTool = 0);
-    CString GetToolText(CWnd* pWnd, UINT_PTR nIDTool = 0) const;
-    int GetToolCount() const;
-    void RelayEvent(LPMSG lpMsg);
-    void Activate(BOOL bActivate);
 };

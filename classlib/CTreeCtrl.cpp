@@ -28,18 +28,6 @@ HTREEITEM CTreeCtrl::InsertItem(UINT nMask, LPCTSTR lpszItem, int nImage, int nS
     return InsertItem(&tvis);
 }
 
-HTREEITEM CTreeCtrl::InsertItem(LPCTSTR lpszItem, HTREEITEM hParent, HTREEITEM hInsertAfter)
-{
-    return InsertItem(TVIF_TEXT, lpszItem, 0, 0, 0, 0, 0, hParent, hInsertAfter);
-}
-
-HTREEITEM CTreeCtrl::InsertItem(LPCTSTR lpszItem, int nImage, int nSelectedImage, HTREEITEM hParent,
-                                HTREEITEM hInsertAfter)
-{
-    return InsertItem(TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE, lpszItem, nImage, nSelectedImage, 0, 0, 0,
-                      hParent, hInsertAfter);
-}
-
 BOOL CTreeCtrl::DeleteItem(HTREEITEM hItem)
 {
     return static_cast<BOOL>(SendMessage(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(hItem)));
@@ -64,48 +52,6 @@ DWORD_PTR CTreeCtrl::GetItemData(HTREEITEM hItem) const
     return GetItem(&item) ? static_cast<DWORD_PTR>(item.lParam) : 0;
 }
 
-CString CTreeCtrl::GetItemText(HTREEITEM hItem) const
-{
-    // The control copies at most cchTextMax characters: grow until the text fits.
-    CString text;
-    for (int nCapacity = 256; nCapacity <= (1 << 20); nCapacity *= 4) {
-        TVITEMW item = {};
-        item.mask = TVIF_TEXT;
-        item.hItem = hItem;
-        item.pszText = text.GetBuffer(nCapacity);
-        item.cchTextMax = nCapacity;
-        if (!GetItem(&item)) {
-            text.ReleaseBuffer(0);
-            return text;
-        }
-        text.ReleaseBuffer();
-        if (text.GetLength() < nCapacity - 1)
-            break;
-    }
-    return text;
-}
-
-BOOL CTreeCtrl::SetItemText(HTREEITEM hItem, LPCTSTR lpszItem)
-{
-    TVITEMW item = {};
-    item.mask = TVIF_TEXT;
-    item.hItem = hItem;
-    item.pszText = const_cast<LPWSTR>(lpszItem);
-    return SetItem(&item);
-}
-
-BOOL CTreeCtrl::GetItemImage(HTREEITEM hItem, int& nImage, int& nSelectedImage) const
-{
-    TVITEMW item = {};
-    item.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-    item.hItem = hItem;
-    if (!GetItem(&item))
-        return FALSE;
-    nImage = item.iImage;
-    nSelectedImage = item.iSelectedImage;
-    return TRUE;
-}
-
 BOOL CTreeCtrl::GetItem(TVITEM* pItem) const
 {
     return static_cast<BOOL>(SendMessage(TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(pItem)));
@@ -116,20 +62,12 @@ BOOL CTreeCtrl::SetItem(TVITEM* pItem)
     return static_cast<BOOL>(SendMessage(TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(pItem)));
 }
 
-BOOL CTreeCtrl::ItemHasChildren(HTREEITEM hItem) const { return GetChildItem(hItem) != NULL; }
-
-UINT CTreeCtrl::GetCount() const { return static_cast<UINT>(SendMessage(TVM_GETCOUNT)); }
-
 HTREEITEM CTreeCtrl::GetNextItem(HTREEITEM hItem, UINT nCode) const
 {
     return reinterpret_cast<HTREEITEM>(SendMessage(TVM_GETNEXTITEM, nCode, reinterpret_cast<LPARAM>(hItem)));
 }
 
 HTREEITEM CTreeCtrl::GetRootItem() const { return GetNextItem(NULL, TVGN_ROOT); }
-HTREEITEM CTreeCtrl::GetChildItem(HTREEITEM hItem) const { return GetNextItem(hItem, TVGN_CHILD); }
-HTREEITEM CTreeCtrl::GetNextSiblingItem(HTREEITEM hItem) const { return GetNextItem(hItem, TVGN_NEXT); }
-HTREEITEM CTreeCtrl::GetPrevSiblingItem(HTREEITEM hItem) const { return GetNextItem(hItem, TVGN_PREVIOUS); }
-HTREEITEM CTreeCtrl::GetParentItem(HTREEITEM hItem) const { return GetNextItem(hItem, TVGN_PARENT); }
 HTREEITEM CTreeCtrl::GetSelectedItem() const { return GetNextItem(NULL, TVGN_CARET); }
 
 BOOL CTreeCtrl::Select(HTREEITEM hItem, UINT nCode)
@@ -137,16 +75,9 @@ BOOL CTreeCtrl::Select(HTREEITEM hItem, UINT nCode)
     return static_cast<BOOL>(SendMessage(TVM_SELECTITEM, nCode, reinterpret_cast<LPARAM>(hItem)));
 }
 
-BOOL CTreeCtrl::SelectItem(HTREEITEM hItem) { return Select(hItem, TVGN_CARET); }
-
 BOOL CTreeCtrl::Expand(HTREEITEM hItem, UINT nCode)
 {
     return static_cast<BOOL>(SendMessage(TVM_EXPAND, nCode, reinterpret_cast<LPARAM>(hItem)));
-}
-
-BOOL CTreeCtrl::EnsureVisible(HTREEITEM hItem)
-{
-    return static_cast<BOOL>(SendMessage(TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(hItem)));
 }
 
 CImageList* CTreeCtrl::SetImageList(CImageList* pImageList, int nImageListType)
@@ -155,10 +86,4 @@ CImageList* CTreeCtrl::SetImageList(CImageList* pImageList, int nImageListType)
         SendMessage(TVM_SETIMAGELIST, static_cast<WPARAM>(nImageListType),
                     reinterpret_cast<LPARAM>(pImageList ? pImageList->m_hImageList : NULL)));
     return CImageList::FromHandle(hOld);
-}
-
-CImageList* CTreeCtrl::GetImageList(int nImageListType) const
-{
-    return CImageList::FromHandle(
-        reinterpret_cast<HIMAGELIST>(SendMessage(TVM_GETIMAGELIST, static_cast<WPARAM>(nImageListType))));
 }

@@ -76,13 +76,13 @@ TEST_F(HyperLinkTest, TargetCaptionAndTooltip)
     CString strCaption;
     link.GetWindowText(strCaption);
     EXPECT_EQ("mailto:someone@example.test", Utf8(strCaption));  // empty caption shows the target
-    EXPECT_EQ("mailto:someone@example.test", Utf8(link.m_tip.GetToolText(&link, 1)));
+    EXPECT_EQ("mailto:someone@example.test", Utf8(ToolTipText(link.m_tip, &link, 1)));
 
     const CRect before = InParent(link);
     link.SetUrl(L"http://example.test/");
     link.GetWindowText(strCaption);
     EXPECT_EQ("mailto:someone@example.test", Utf8(strCaption));  // the caption stays
-    EXPECT_EQ("http://example.test/", Utf8(link.m_tip.GetToolText(&link, 1)));
+    EXPECT_EQ("http://example.test/", Utf8(ToolTipText(link.m_tip, &link, 1)));
     EXPECT_EQ(before, InParent(link));  // refitted to the same caption
 }
 

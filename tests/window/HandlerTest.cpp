@@ -383,26 +383,17 @@ TEST(Gdi, DeviceContextCallsOnAMemoryBitmap)
     dc.SelectObject(pOld);
 }
 
-TEST(Menus, PopupMenuOwnedAndSystemMenuBorrowed)
+TEST(Menus, BorrowedMenuTakesItemsAndOutlivesItsTemporary)
 {
-    CMenu popup;
-    ASSERT_TRUE(popup.CreatePopupMenu());
-    EXPECT_TRUE(popup.AppendMenu(MF_STRING, 40, L"one"));
-    EXPECT_TRUE(popup.AppendMenu(MF_STRING, 41, L"two"));
-    EXPECT_EQ(popup.GetMenuItemID(1), 41u);
-    EXPECT_EQ(popup.EnableMenuItem(41, MF_GRAYED), static_cast<UINT>(MF_ENABLED));
-    EXPECT_TRUE(popup.DeleteMenu(40, MF_BYCOMMAND));
-    EXPECT_EQ(popup.GetMenuItemCount(), 1);
-    HMENU hMenu = popup.Detach();
-    CMenu adopted;
-    EXPECT_TRUE(adopted.Attach(hMenu));
-    EXPECT_TRUE(adopted.DestroyMenu());
-    EXPECT_FALSE(::IsMenu(hMenu));
-    CMenu* pBorrowed = CMenu::FromHandle(::CreateMenu());
-    HMENU hBorrowed = pBorrowed->m_hMenu;
+    HMENU hMenu = ::CreatePopupMenu();
+    CMenu* pBorrowed = CMenu::FromHandle(hMenu);
+    ASSERT_NE(pBorrowed, nullptr);
+    EXPECT_TRUE(pBorrowed->AppendMenu(MF_SEPARATOR));
+    EXPECT_TRUE(pBorrowed->AppendMenu(MF_STRING, 41, L"two"));
+    EXPECT_EQ(::GetMenuItemID(hMenu, 1), 41u);
     AfxFreeTemporaryWrappers();
-    EXPECT_TRUE(::IsMenu(hBorrowed)) << "a temporary never destroys its menu";
-    ::DestroyMenu(hBorrowed);
+    EXPECT_TRUE(::IsMenu(hMenu)) << "a temporary never destroys its menu";
+    ::DestroyMenu(hMenu);
 }
 
 TEST(Threads, WorkerThreadObjectWithItsOwnInstanceAndSuspension)

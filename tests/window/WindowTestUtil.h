@@ -73,3 +73,16 @@ inline HWND FindThreadDialog(DWORD threadId, DWORD timeoutMs = 5000)
         ::Sleep(20);
     }
 }
+
+// The text of the tooltip's tool nIDTool on pWnd (the control keeps up to 1024 characters).
+inline CString ToolTipText(CToolTipCtrl& tip, CWnd* pWnd, UINT_PTR nIDTool)
+{
+    wchar_t text[1024] = {};
+    TTTOOLINFOW ti = {};
+    ti.cbSize = sizeof ti;
+    ti.hwnd = pWnd->m_hWnd;
+    ti.uId = nIDTool;
+    ti.lpszText = text;
+    tip.SendMessage(TTM_GETTEXTW, sizeof text / sizeof text[0], reinterpret_cast<LPARAM>(&ti));
+    return CString(text);
+}

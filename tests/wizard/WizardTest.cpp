@@ -86,7 +86,7 @@ TEST_F(Wizard, ThreadsThatCannotStartLeaveNothingBusy)
     page.m_listingThread.m_pfnBegin = &AfxBeginThread;
     page.m_previewThread.m_pfnBegin = &CannotStart;
     List(m_dir.Root());
-    ASSERT_TRUE(page.m_tree.SelectItem(page.m_tree.GetChildItem(page.m_tree.GetRootItem())));
+    ASSERT_TRUE(page.m_tree.Select(page.m_tree.GetNextItem(page.m_tree.GetRootItem(), TVGN_CHILD), TVGN_CARET));
     EXPECT_EQ(g_nStarts, 2);
     EXPECT_FALSE(page.m_bPreviewing);
     EXPECT_TRUE(m_dlg->GetDlgItem(IDC_NEXT)->IsWindowEnabled());
@@ -117,12 +117,12 @@ TEST_F(Wizard, ClearingTheTreeStartsNoPreview)
     page.m_previewThread.m_pfnBegin = &CannotStart;
     page.m_listingThread.m_pfnBegin = &CannotStart;
     ASSERT_TRUE(::SetWindowSubclass(page.GetSafeHwnd(), MoveSelectionOnDelete, 1, 0));
-    HTREEITEM hFirst = page.m_tree.GetChildItem(page.m_tree.GetRootItem());
+    HTREEITEM hFirst = page.m_tree.GetNextItem(page.m_tree.GetRootItem(), TVGN_CHILD);
     page.m_tree.DeleteItem(hFirst);  // the control's own deletion moves the selection: a preview
     ASSERT_EQ(g_nStarts, 1);
     page.StartListing();             // the page's clearing, with the same moves, starts none
     EXPECT_EQ(g_nStarts, 2);         // the listing's own start
-    EXPECT_EQ(page.m_tree.GetCount(), 0u);
+    EXPECT_EQ(page.m_tree.SendMessage(TVM_GETCOUNT), 0);
     ::RemoveWindowSubclass(page.GetSafeHwnd(), MoveSelectionOnDelete, 1);
 }
 
@@ -131,15 +131,15 @@ TEST_F(Wizard, TheEndWaitsForARunningPreview)
     CStep2Dlg& page = m_dlg->m_dlgStep2;
     WriteDocument(m_dir.Path(L"big.doc"), 200000);  // salvaged for far longer than the stop takes
     List(m_dir.Root());
-    ASSERT_TRUE(page.m_tree.SelectItem(page.m_tree.GetChildItem(page.m_tree.GetRootItem())));
+    ASSERT_TRUE(page.m_tree.Select(page.m_tree.GetNextItem(page.m_tree.GetRootItem(), TVGN_CHILD), TVGN_CARET));
     ASSERT_TRUE(page.m_previewThread.IsRunning());
     page.StopAndWait();
     EXPECT_FALSE(page.m_previewThread.IsRunning());
     EXPECT_FALSE(page.m_bPreviewing);
     EXPECT_EQ(page.m_wndText.GetRowCount(), 0);  // a stopped preview shows nothing
     // No new preview after the end was asked for.
-    ASSERT_TRUE(page.m_tree.SelectItem(page.m_tree.GetRootItem()));
-    ASSERT_TRUE(page.m_tree.SelectItem(page.m_tree.GetChildItem(page.m_tree.GetRootItem())));
+    ASSERT_TRUE(page.m_tree.Select(page.m_tree.GetRootItem(), TVGN_CARET));
+    ASSERT_TRUE(page.m_tree.Select(page.m_tree.GetNextItem(page.m_tree.GetRootItem(), TVGN_CHILD), TVGN_CARET));
     EXPECT_FALSE(page.m_bPreviewing);
 }
 
