@@ -215,6 +215,13 @@ bool WaitListed(RemoteWizard& w)
     }, 20000);
 }
 
+// The wizard sets Back's state after it shows a page, and a worker enables Back just after Next:
+// wait for the state instead of reading it once.
+bool BackBecomes(RemoteWizard& w, bool bEnabled)
+{
+    return WaitUntil([&] { return w.Enabled(BACK) == bEnabled; }, 5000);
+}
+
 bool WaitRepaired(RemoteWizard& w)
 {
     return WaitUntil([&] { return WindowText(::GetDlgItem(w.Main(), NEXT)) == kRestart && w.Enabled(NEXT); }, 30000);
@@ -263,7 +270,7 @@ TEST(Wizard, TreeIntoNewFolder)
     const std::wstring out = s.Dir(L"out");
     RemoteWizard w(g_exe);
     ASSERT_TRUE(w.Attach());
-    EXPECT_FALSE(w.Enabled(BACK));
+    EXPECT_TRUE(BackBecomes(w, false));
     EXPECT_EQ(WindowText(::GetDlgItem(w.Main(), NEXT)), kNext);
     ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(w.Page(PAGE1)) != FALSE; }, 5000));
     ::Sleep(500);  // the first layout and paint
@@ -284,7 +291,7 @@ TEST(Wizard, TreeIntoNewFolder)
     EXPECT_EQ(tree.size(), want.size());
     for (size_t i = 0; i < tree.size() && i < want.size(); ++i)
         EXPECT_EQ(Narrow(tree[i]), Narrow(want[i]));
-    EXPECT_TRUE(w.Enabled(BACK));
+    EXPECT_TRUE(BackBecomes(w, true));
     ASSERT_TRUE(w.SelectTreeItem(w.Item(PAGE2, TREE), L"报告 一.doc"));
     ASSERT_TRUE(WaitListed(w));
     ::Sleep(300);
@@ -292,7 +299,7 @@ TEST(Wizard, TreeIntoNewFolder)
 
     ChooseOutputAndRun(w, &out);
     ASSERT_TRUE(WaitRepaired(w));
-    EXPECT_FALSE(w.Enabled(BACK));
+    EXPECT_TRUE(BackBecomes(w, false));
     EXPECT_FALSE(::IsWindowEnabled(w.Item(PAGE3, STOP)));
     const int n = s.CheckOutputs(Into(out));
     EXPECT_EQ(CountFiles(out), n);
@@ -303,7 +310,7 @@ TEST(Wizard, TreeIntoNewFolder)
     w.ClickNext();  // "重新开始": back to the start
     ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(w.Page(PAGE1)) != FALSE; }, 5000));
     EXPECT_EQ(WindowText(::GetDlgItem(w.Main(), NEXT)), kNext);
-    EXPECT_FALSE(w.Enabled(BACK));
+    EXPECT_TRUE(BackBecomes(w, false));
     w.Close();  // the confirmation answered with Cancel keeps the wizard
     ASSERT_TRUE(w.AnswerMessage(kConfirmExit, IDCANCEL));
     EXPECT_FALSE(w.WaitExit(300));
@@ -375,7 +382,7 @@ TEST(Wizard, OneDocumentWithPreview)
     RemoteWizard w(g_exe);
     ChooseSource(w, 2, s.Src() + L"\\" + name);
     EXPECT_EQ(w.TreeItems(w.Item(PAGE2, TREE)).size(), 1u);
-    EXPECT_TRUE(w.Enabled(BACK));
+    EXPECT_TRUE(BackBecomes(w, true));
     EXPECT_TRUE(WaitUntil([&] { return w.DarkPixels(w.Item(PAGE2, VIEW)) > 200; }, 5000));
     ChooseOutputAndRun(w, &out);
     ASSERT_TRUE(WaitRepaired(w));
@@ -399,7 +406,7 @@ TEST(Wizard, PreviewOfSelectedDocument)
     EXPECT_TRUE(WaitUntil([&] { return w.DarkPixels(hView) < 50; }, 5000));
     w.ClickBack();
     ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(w.Page(PAGE1)) != FALSE; }, 5000));
-    EXPECT_FALSE(w.Enabled(BACK));
+    EXPECT_TRUE(BackBecomes(w, false));
     EXPECT_EQ(w.TreeItems(hTree).size(), 8u);
     ExitConfirmed(w);
 }
@@ -415,7 +422,7 @@ TEST(Wizard, StopDuringRun)
     ChooseSource(w, 0, s.Src());
     ChooseOutputAndRun(w, &out);
     ASSERT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(w.Item(PAGE3, STOP)) && CountFiles(out) > 0; }, 20000));
-    EXPECT_FALSE(w.Enabled(BACK));
+    EXPECT_TRUE(BackBecomes(w, false));
     EXPECT_FALSE(w.Enabled(NEXT));
     w.Click(w.Page(PAGE3), STOP);
     ASSERT_TRUE(WaitRepaired(w));
@@ -477,7 +484,7 @@ TEST(Wizard, FolderWithoutDocuments)
     ASSERT_TRUE(w.AnswerMessage(kNoDocument, IDOK, &seen)) << Narrow(seen);
     ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(w.Page(PAGE1)) != FALSE; }, 5000));
     EXPECT_EQ(WindowText(w.Item(PAGE2, PAGE2)), L"  总共 0 个文件");
-    EXPECT_FALSE(w.Enabled(BACK));
+    EXPECT_TRUE(BackBecomes(w, false));
     ExitConfirmed(w);
 }
 
