@@ -20,6 +20,7 @@
 #include "classlib/CWinApp.h"
 #include "engine/CharTables.h"
 #include "resources/resource.h"
+#include "tests/testutil.h"
 
 namespace {
 
@@ -55,25 +56,6 @@ CString MakeFolder(const CString& parent, LPCWSTR name)
     CString path = parent + L"\\" + name;
     ::CreateDirectoryW(path, NULL);  // an existing folder is fine
     return path;
-}
-
-void RemoveFolder(const CString& folder)
-{
-    WIN32_FIND_DATAW data;
-    HANDLE h = ::FindFirstFileW(folder + L"\\*", &data);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            const CString path = folder + L"\\" + data.cFileName;
-            if (data.cFileName[0] == L'.')
-                continue;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveFolder(path);
-            else
-                ::DeleteFileW(path);
-        } while (::FindNextFileW(h, &data));
-        ::FindClose(h);
-    }
-    ::RemoveDirectoryW(folder);
 }
 
 double TimedRun(CStep3Dlg& page, tagNode* root, const CString& outDir)
@@ -174,11 +156,8 @@ int wmain(int argc, wchar_t** argv)
     // Hidden for the runs: see the log figures below for what a visible log costs under Wine.
     page->ShowWindow(SW_HIDE);
 
-    WCHAR temp[MAX_PATH];
-    ::GetTempPathW(MAX_PATH, temp);
-    CString base;
-    base.Format(L"%srepair-bench-%u", temp, ::GetCurrentProcessId());
-    ::CreateDirectoryW(base, NULL);
+    const TempDir folder;  // removed with its contents at the end
+    const CString& base = folder.Root();
 
     const size_t kSmallBytes = 4096;
     tagNode small;
@@ -201,7 +180,6 @@ int wmain(int argc, wchar_t** argv)
     AddFile(&big, bigDir + L"\\big.doc", L"big.doc");
     const double tBig = TimedRun(*page, &big, base + L"\\out-big");
     std::printf("one document of %d MB, text output: %.3f s, %.1f MB/s\n", nBigMB, tBig, nBigMB / tBig);
-    RemoveFolder(base);
 
     // The log as the run writes it: from another thread, the page's thread serving its sends.
     // Wine's edit control costs time in proportion to its whole text for every change while it is

@@ -411,23 +411,31 @@ TEST(Wizard, PreviewOfSelectedDocument)
     ExitConfirmed(w);
 }
 
+// Forty documents big enough that a run is still going when the test acts on it; the run into
+// out is started.
+const int kLongRunDocuments = 40;
+static void StartLongRun(RemoteWizard& w, Sources& s, const std::wstring& stem, int seed, const std::wstring& out)
+{
+    for (int i = 0; i < kLongRunDocuments; ++i)
+        s.Add(stem + std::to_wstring(i) + L".doc", Document(seed + i, 3000, INTACT));
+    ChooseSource(w, 0, s.Src());
+    ChooseOutputAndRun(w, &out);
+}
+
 // Stop during a run: the run ends early, and every result written is whole.
 TEST(Wizard, StopDuringRun)
 {
     Sources s(L"stop");
-    for (int i = 0; i < 40; ++i)
-        s.Add(L"大文件" + std::to_wstring(i) + L".doc", Document(100 + i, 3000, INTACT));
     const std::wstring out = s.Dir(L"out");
     RemoteWizard w(g_exe);
-    ChooseSource(w, 0, s.Src());
-    ChooseOutputAndRun(w, &out);
+    StartLongRun(w, s, L"大文件", 100, out);
     ASSERT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(w.Item(PAGE3, STOP)) && CountFiles(out) > 0; }, 20000));
     EXPECT_TRUE(BackBecomes(w, false));
     EXPECT_FALSE(w.Enabled(NEXT));
     w.Click(w.Page(PAGE3), STOP);
     ASSERT_TRUE(WaitRepaired(w));
     const int written = CountFiles(out);
-    EXPECT_LT(written, 40);
+    EXPECT_LT(written, kLongRunDocuments);
     EXPECT_EQ(s.CheckWrittenOutputs(out), written);
     ExitConfirmed(w);
 }
@@ -436,12 +444,9 @@ TEST(Wizard, StopDuringRun)
 TEST(Wizard, ExitDuringRun)
 {
     Sources s(L"exitrun");
-    for (int i = 0; i < 40; ++i)
-        s.Add(L"f" + std::to_wstring(i) + L".doc", Document(200 + i, 3000, INTACT));
     const std::wstring out = s.Dir(L"out");
     RemoteWizard w(g_exe);
-    ChooseSource(w, 0, s.Src());
-    ChooseOutputAndRun(w, &out);
+    StartLongRun(w, s, L"f", 200, out);
     ASSERT_TRUE(WaitUntil([&] { return CountFiles(out) > 0; }, 20000));
     ExitConfirmed(w);
     EXPECT_EQ(w.ExitCode(), 0u);
