@@ -69,7 +69,7 @@ double TimeRepaint(CTextWnd& view, int nPos, int nRuns)
     for (int i = 0; i < nRuns; ++i) {
         view.InvalidateRect(NULL, FALSE);
         const double t0 = Now();
-        view.UpdateWindow();
+        ::UpdateWindow(view.GetSafeHwnd());
         runs.push_back(Now() - t0);
     }
     return Median(runs);

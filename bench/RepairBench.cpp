@@ -188,7 +188,7 @@ int wmain(int argc, wchar_t** argv)
     const CString message = L"保存文件成功! [doc0001.doc] -> [C:\\output\\folder\\doc0001.txt]";
     const double tAppend = TimeLogAppends(*page, message, nLines);
     std::printf("log, %d lines appended at the end from the repair thread (log hidden): %.3f s (%d characters)\n",
-                nLines, tAppend, page->m_editLog.GetWindowTextLength());
+                nLines, tAppend, ::GetWindowTextLengthW(page->m_editLog.GetSafeHwnd()));
     const int nVisible = nLines < kFewLines ? nLines : kFewLines;
     std::printf("log, %d lines appended at the end (log hidden): %.3f s\n", nVisible,
                 TimeLogAppends(*page, message, nVisible));

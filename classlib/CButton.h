@@ -6,7 +6,6 @@
 class CButton : public CWnd {
     DECLARE_DYNAMIC(CButton)
 public:
-    BOOL Create(LPCTSTR lpszCaption, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
     // Paints an owner-drawn button; the base does nothing.
     virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct);
 

@@ -1,16 +1,5 @@
 #include "classlib/CCmdTarget.h"
 
-#include "classlib/CWaitCursor.h"
-
-bool CRuntimeClass::IsDerivedFrom(const CRuntimeClass* pBaseClass) const
-{
-    for (const CRuntimeClass* pClass = this; pClass != nullptr; pClass = pClass->m_pBaseClass) {
-        if (pClass == pBaseClass)
-            return true;
-    }
-    return false;
-}
-
 const CRuntimeClass CCmdTarget::classCCmdTarget = {"CCmdTarget", sizeof(CCmdTarget), nullptr, nullptr};
 
 const CRuntimeClass* CCmdTarget::GetRuntimeClass() const { return &classCCmdTarget; }
@@ -61,7 +50,3 @@ BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode)
     LRESULT result = 0;
     return pEntry->pfn(this, WM_COMMAND, MAKEWPARAM(nID, nCode), 0, &result);
 }
-
-void CCmdTarget::BeginWaitCursor() { AfxBeginWaitCursor(); }
-void CCmdTarget::EndWaitCursor() { AfxEndWaitCursor(); }
-void CCmdTarget::RestoreWaitCursor() { AfxRestoreWaitCursor(); }

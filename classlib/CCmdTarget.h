@@ -14,16 +14,10 @@ public:
 
     static const CRuntimeClass classCCmdTarget;
     virtual const CRuntimeClass* GetRuntimeClass() const;
-    bool IsKindOf(const CRuntimeClass* pClass) const { return GetRuntimeClass()->IsDerivedFrom(pClass); }
 
     // Looks for a WM_COMMAND entry (control id, notification code) in this object's message map
     // chain and runs it. TRUE when an entry was found.
     virtual BOOL OnCmdMsg(UINT nID, int nCode);
-
-    // The calling thread's wait cursor (an hourglass while the count is above zero).
-    void BeginWaitCursor();
-    void EndWaitCursor();
-    void RestoreWaitCursor();
 
     // Finds the first entry of the map chain that matches; NULL when none does.
     static const QM_MSGMAP_ENTRY* FindMessageEntry(const QM_MSGMAP* pMap, UINT nMessage, UINT nCode, UINT nID);

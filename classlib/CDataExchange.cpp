@@ -53,37 +53,3 @@ void DDX_Radio(CDataExchange* pDX, int nIDC, int& value)
         hWnd = ::GetWindow(hWnd, GW_HWNDNEXT);
     } while (hWnd != NULL && (::GetWindowLongW(hWnd, GWL_STYLE) & WS_GROUP) == 0);
 }
-
-void DDX_Check(CDataExchange* pDX, int nIDC, int& value)
-{
-    HWND hWnd = pDX->PrepareCtrl(nIDC);
-    if (pDX->m_bSaveAndValidate)
-        value = static_cast<int>(::SendMessageW(hWnd, BM_GETCHECK, 0, 0));
-    else
-        ::SendMessageW(hWnd, BM_SETCHECK, static_cast<WPARAM>(value), 0);
-}
-
-void DDX_Text(CDataExchange* pDX, int nIDC, CString& value)
-{
-    HWND hWnd = pDX->PrepareCtrl(nIDC);
-    if (pDX->m_bSaveAndValidate)
-        CWnd::FromHandle(hWnd)->GetWindowText(value);
-    else
-        ::SetWindowTextW(hWnd, value);
-}
-
-void DDX_Text(CDataExchange* pDX, int nIDC, int& value)
-{
-    HWND hWnd = pDX->PrepareCtrl(nIDC);
-    if (!pDX->m_bSaveAndValidate) {
-        CString text;
-        text.Format(L"%d", value);
-        ::SetWindowTextW(hWnd, text);
-        return;
-    }
-    BOOL bOk = FALSE;
-    const int nValue = static_cast<int>(::GetDlgItemInt(pDX->m_pDlgWnd->m_hWnd, nIDC, &bOk, TRUE));
-    if (!bOk)
-        pDX->Fail();
-    value = nValue;
-}

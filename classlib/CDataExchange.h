@@ -24,6 +24,3 @@ void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl);
 // buttons (-1 none); other controls inside the group, such as a push button, are skipped and
 // not counted.
 void DDX_Radio(CDataExchange* pDX, int nIDC, int& value);
-void DDX_Check(CDataExchange* pDX, int nIDC, int& value);
-void DDX_Text(CDataExchange* pDX, int nIDC, CString& value);
-void DDX_Text(CDataExchange* pDX, int nIDC, int& value);

@@ -28,12 +28,6 @@ CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd) : CDialog()
     m_pParentWnd = pParentWnd;
 }
 
-CDialog::CDialog(LPCTSTR lpszTemplateName, CWnd* pParentWnd) : CDialog()
-{
-    m_lpszTemplateName = lpszTemplateName;
-    m_pParentWnd = pParentWnd;
-}
-
 CDialog::~CDialog() = default;
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM, LPARAM)
@@ -206,14 +200,3 @@ BOOL CDialog::PreTranslateMessage(MSG* pMsg)
         return ::IsDialogMessageW(m_hWnd, pMsg);
     return FALSE;
 }
-
-void CDialog::NextDlgCtrl() const { ::SendMessageW(m_hWnd, WM_NEXTDLGCTL, 0, 0); }
-void CDialog::PrevDlgCtrl() const { ::SendMessageW(m_hWnd, WM_NEXTDLGCTL, 1, 0); }
-
-void CDialog::GotoDlgCtrl(CWnd* pWndCtrl)
-{
-    if (pWndCtrl != nullptr)
-        ::SendMessageW(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(pWndCtrl->m_hWnd), TRUE);
-}
-
-void CDialog::SetDefID(UINT nID) { ::SendMessageW(m_hWnd, DM_SETDEFID, nID, 0); }

@@ -15,7 +15,6 @@ class CDialog : public CWnd {
 public:
     CDialog();
     explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = NULL);
-    explicit CDialog(LPCTSTR lpszTemplateName, CWnd* pParentWnd = NULL);
     ~CDialog() override;
 
     // Modeless: creates the dialog (a child page when the template has WS_CHILD).
@@ -29,10 +28,6 @@ public:
     virtual void OnCancel();      // default: EndDialog(IDCANCEL)
 
     BOOL PreTranslateMessage(MSG* pMsg) override;
-    void NextDlgCtrl() const;
-    void PrevDlgCtrl() const;
-    void GotoDlgCtrl(CWnd* pWndCtrl);
-    void SetDefID(UINT nID);
 
     LPCTSTR m_lpszTemplateName;
     UINT m_nIDHelp;

@@ -1,8 +1,3 @@
 #include "classlib/CEdit.h"
 
 IMPLEMENT_DYNAMIC(CEdit, CWnd)
-
-BOOL CEdit::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
-{
-    return CWnd::Create(L"EDIT", NULL, dwStyle, rect, pParentWnd, nID);
-}

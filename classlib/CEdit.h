@@ -4,6 +4,4 @@
 
 class CEdit : public CWnd {
     DECLARE_DYNAMIC(CEdit)
-public:
-    BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
 };

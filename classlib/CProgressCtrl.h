@@ -4,6 +4,4 @@
 
 class CProgressCtrl : public CWnd {
     DECLARE_DYNAMIC(CProgressCtrl)
-public:
-    BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
 };

@@ -10,8 +10,6 @@ struct CRuntimeClass {
     const CRuntimeClass* m_pBaseClass;
     CCmdTarget* (*m_pfnCreateObject)();
 
-    // TRUE when this class is pBaseClass or derives from it.
-    bool IsDerivedFrom(const CRuntimeClass* pBaseClass) const;
     // A new object of this class, or NULL when the class cannot be created dynamically.
     CCmdTarget* CreateObject() const { return m_pfnCreateObject ? m_pfnCreateObject() : nullptr; }
 };

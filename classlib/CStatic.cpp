@@ -1,8 +1,3 @@
 #include "classlib/CStatic.h"
 
 IMPLEMENT_DYNAMIC(CStatic, CWnd)
-
-BOOL CStatic::Create(LPCTSTR lpszText, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
-{
-    return CWnd::Create(L"STATIC", lpszText, dwStyle, rect, pParentWnd, nID);
-}

@@ -4,6 +4,4 @@
 
 class CStatic : public CWnd {
     DECLARE_DYNAMIC(CStatic)
-public:
-    BOOL Create(LPCTSTR lpszText, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID = 0xffff);
 };

@@ -37,14 +37,6 @@ void AfxEndWaitCursor()
         ::SetCursor(state.hRestore ? state.hRestore : ::LoadCursorW(NULL, IDC_ARROW));
 }
 
-void AfxRestoreWaitCursor()
-{
-    if (ThreadWaitState().nCount > 0)
-        ::SetCursor(WaitCursor());
-}
-
-int AfxGetWaitCursorCount() { return ThreadWaitState().nCount; }
-
 BOOL QmApplyWaitCursor()
 {
     if (ThreadWaitState().nCount == 0)
@@ -55,4 +47,3 @@ BOOL QmApplyWaitCursor()
 
 CWaitCursor::CWaitCursor() { AfxBeginWaitCursor(); }
 CWaitCursor::~CWaitCursor() { AfxEndWaitCursor(); }
-void CWaitCursor::Restore() { AfxRestoreWaitCursor(); }

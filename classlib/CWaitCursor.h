@@ -8,11 +8,8 @@ public:
     ~CWaitCursor();
     CWaitCursor(const CWaitCursor&) = delete;
     CWaitCursor& operator=(const CWaitCursor&) = delete;
-    void Restore();  // shows the wait cursor again, e.g. after a message box changed it
 };
 
-// The calling thread's wait-cursor count (CWaitCursor, CCmdTarget::BeginWaitCursor).
+// Raise and lower the calling thread's wait-cursor count (CWaitCursor's scope).
 void AfxBeginWaitCursor();
 void AfxEndWaitCursor();
-void AfxRestoreWaitCursor();
-int AfxGetWaitCursorCount();

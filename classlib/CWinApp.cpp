@@ -72,12 +72,6 @@ int CWinApp::Run()
 
 HICON CWinApp::LoadIcon(UINT nIDResource) const { return LoadIcon(MAKEINTRESOURCEW(nIDResource)); }
 HICON CWinApp::LoadIcon(LPCTSTR lpszResourceName) const { return ::LoadIconW(AfxGetResourceHandle(), lpszResourceName); }
-HICON CWinApp::LoadStandardIcon(LPCTSTR lpszIconName) const { return ::LoadIconW(NULL, lpszIconName); }
-HCURSOR CWinApp::LoadCursor(UINT nIDResource) const
-{
-    return ::LoadCursorW(AfxGetResourceHandle(), MAKEINTRESOURCEW(nIDResource));
-}
-HCURSOR CWinApp::LoadStandardCursor(LPCTSTR lpszCursorName) const { return ::LoadCursorW(NULL, lpszCursorName); }
 
 void CWinApp::OnHelp() {}
 

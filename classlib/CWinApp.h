@@ -33,9 +33,6 @@ public:
 
     HICON LoadIcon(UINT nIDResource) const;
     HICON LoadIcon(LPCTSTR lpszResourceName) const;
-    HICON LoadStandardIcon(LPCTSTR lpszIconName) const;
-    HCURSOR LoadCursor(UINT nIDResource) const;
-    HCURSOR LoadStandardCursor(LPCTSTR lpszCursorName) const;
 
     // ID_HELP: the program ships no help file, so this does nothing.
     void OnHelp();

@@ -78,9 +78,7 @@ unsigned __stdcall CWinThread::ThreadEntry(void* pThis)
 }
 
 DWORD CWinThread::ResumeThread() { return ::ResumeThread(m_hThread); }
-DWORD CWinThread::SuspendThread() { return ::SuspendThread(m_hThread); }
 BOOL CWinThread::SetThreadPriority(int nPriority) { return ::SetThreadPriority(m_hThread, nPriority); }
-int CWinThread::GetThreadPriority() const { return ::GetThreadPriority(m_hThread); }
 
 BOOL CWinThread::InitInstance() { return FALSE; }
 

@@ -32,9 +32,7 @@ public:
 
     BOOL CreateThread(DWORD dwCreateFlags = 0, UINT nStackSize = 0, LPSECURITY_ATTRIBUTES lpSecurityAttrs = NULL);
     DWORD ResumeThread();
-    DWORD SuspendThread();
     BOOL SetThreadPriority(int nPriority);
-    int GetThreadPriority() const;
 
     virtual BOOL InitInstance();
     virtual int ExitInstance();

@@ -374,8 +374,6 @@ LRESULT CALLBACK QmStaticWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPAR
     return result;
 }
 
-const MSG* CWnd::GetCurrentMessage() { return &ThreadState().current; }
-
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     LRESULT result = 0;
@@ -435,8 +433,8 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
 // (ON_CONTROL_REFLECT, ON_NOTIFY_REFLECT); the parent's map sees only what the control leaves.
 // How to paint goes to the parent's handler first (ON_WM_CTLCOLOR, ON_WM_DRAWITEM: a page
 // colours its own controls); the control's object (ON_WM_CTLCOLOR_REFLECT, CButton::DrawItem)
-// answers what that handler leaves to its default, CWnd::OnCtlColor or CWnd::OnDrawItem, and
-// everything when the parent has no handler; default processing comes last.
+// answers what that handler leaves to its default, CWnd::OnCtlColor, and everything when the
+// parent has no handler; default processing comes last.
 BOOL CWnd::OnControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
     *pResult = 0;
@@ -537,40 +535,17 @@ BOOL CWnd::WalkPreTranslateTree(HWND hWndStop, MSG* pMsg)
 // ---------------------------------------------------------------------------------------------
 // Default handlers: each does the default processing of the current message.
 
-int CWnd::OnCreate(LPCREATESTRUCT) { return static_cast<int>(Default()); }
 void CWnd::OnDestroy() { Default(); }
-void CWnd::OnClose() { Default(); }
 void CWnd::OnSize(UINT, int, int) { Default(); }
 void CWnd::OnPaint() { Default(); }
-void CWnd::OnNcPaint() { Default(); }
-BOOL CWnd::OnEraseBkgnd(CDC*) { return static_cast<BOOL>(Default()); }
-void CWnd::OnTimer(UINT_PTR) { Default(); }
-void CWnd::OnLButtonDown(UINT, CPoint) { Default(); }
-void CWnd::OnLButtonUp(UINT, CPoint) { Default(); }
-void CWnd::OnLButtonDblClk(UINT, CPoint) { Default(); }
-void CWnd::OnRButtonDown(UINT, CPoint) { Default(); }
-void CWnd::OnMouseMove(UINT, CPoint) { Default(); }
-BOOL CWnd::OnSetCursor(CWnd*, UINT, UINT) { return static_cast<BOOL>(Default()); }
-void CWnd::OnHScroll(UINT, UINT, CScrollBar*) { Default(); }
-void CWnd::OnVScroll(UINT, UINT, CScrollBar*) { Default(); }
-BOOL CWnd::OnMouseWheel(UINT, short, CPoint) { return static_cast<BOOL>(Default()); }
-void CWnd::OnSetFocus(CWnd*) { Default(); }
-void CWnd::OnKillFocus(CWnd*) { Default(); }
-void CWnd::OnCaptureChanged(CWnd*) { Default(); }
 void CWnd::OnGetMinMaxInfo(MINMAXINFO*) { Default(); }
 void CWnd::OnSysCommand(UINT, LPARAM) { Default(); }
-HCURSOR CWnd::OnQueryDragIcon() { return reinterpret_cast<HCURSOR>(Default()); }
 
 HBRUSH CWnd::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
 {
     return reinterpret_cast<HBRUSH>(ReflectOrDefault(WM_CTLCOLORMSGBOX + nCtlColor,
                                                      reinterpret_cast<WPARAM>(pDC ? pDC->m_hDC : NULL),
                                                      reinterpret_cast<LPARAM>(pWnd ? pWnd->m_hWnd : NULL)));
-}
-
-void CWnd::OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct)
-{
-    ReflectOrDefault(WM_DRAWITEM, static_cast<WPARAM>(nIDCtl), reinterpret_cast<LPARAM>(lpDrawItemStruct));
 }
 
 // ---------------------------------------------------------------------------------------------

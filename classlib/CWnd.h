@@ -16,7 +16,7 @@
 // DefWindowProc and Default call.
 //
 // Dispatch. One static window procedure serves every bound window: it keeps the current message
-// per thread (for Default and GetCurrentMessage), calls WindowProc, and catches every C++
+// per thread (for Default), calls WindowProc, and catches every C++
 // exception so that none unwinds through Win32. WindowProc -> OnWndMsg (the message map) ->
 // DefWindowProc for what the map leaves. A control's messages to its parent are also offered to
 // the control's own object; the order is decided in OnControlMessage alone (see there).
@@ -31,7 +31,6 @@
 class CDC;
 class CFont;
 class CMenu;
-class CRgn;
 class CScrollBar;
 class CDataExchange;
 
@@ -68,8 +67,6 @@ public:
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
     BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
     LRESULT SendDlgItemMessage(int nID, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
-    // The message that the calling thread's window procedure is handling now.
-    static const MSG* GetCurrentMessage();
     virtual BOOL PreTranslateMessage(MSG* pMsg);
     // Offers pMsg to PreTranslateMessage of its window and then of each parent, up to and
     // including hWndStop; TRUE as soon as one of them took it.
@@ -77,13 +74,8 @@ public:
 
     // ---- relatives ----
     CWnd* GetParent() const;
-    CWnd* GetOwner() const;
-    CWnd* GetTopLevelParent() const;
     CWnd* GetDlgItem(int nID) const;
     int GetDlgCtrlID() const;
-    CWnd* GetWindow(UINT nCmd) const;
-    CWnd* GetLastActivePopup() const;
-    BOOL IsChild(const CWnd* pWnd) const;
 
     // ---- geometry ----
     void MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint = TRUE);
@@ -95,7 +87,6 @@ public:
     void ScreenToClient(LPRECT lpRect) const;
     void ClientToScreen(LPPOINT lpPoint) const;
     void ClientToScreen(LPRECT lpRect) const;
-    void CenterWindow(CWnd* pAlternateOwner = NULL);
     int SetWindowRgn(HRGN hRgn, BOOL bRedraw);
 
     // ---- state ----
@@ -104,54 +95,30 @@ public:
     BOOL IsWindowEnabled() const;
     BOOL IsWindowVisible() const;
     BOOL IsIconic() const;
-    BOOL IsZoomed() const;
     DWORD GetStyle() const;
-    DWORD GetExStyle() const;
     // Removes and adds style bits; with nFlags non-zero also applies them with SetWindowPos.
     BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
-    BOOL ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
-    BOOL SetForegroundWindow();
     CWnd* SetFocus();
-    static CWnd* GetFocus();
-    CWnd* SetActiveWindow();
 
     // ---- text and font ----
     void SetWindowText(LPCTSTR lpszString);
-    int GetWindowText(LPTSTR lpszStringBuf, int nMaxCount) const;
     void GetWindowText(CString& rString) const;
-    int GetWindowTextLength() const;
     void SetDlgItemText(int nID, LPCTSTR lpszString);
-    int GetDlgItemText(int nID, CString& rString) const;
     void SetFont(CFont* pFont, BOOL bRedraw = TRUE);
-    CFont* GetFont() const;
     HICON SetIcon(HICON hIcon, BOOL bBigIcon);
-    HICON GetIcon(BOOL bBigIcon) const;
     CMenu* GetSystemMenu(BOOL bRevert) const;
 
     // ---- painting ----
     void Invalidate(BOOL bErase = TRUE);
     void InvalidateRect(LPCRECT lpRect, BOOL bErase = TRUE);
-    void ValidateRect(LPCRECT lpRect);
-    void UpdateWindow();
-    BOOL RedrawWindow(LPCRECT lpRectUpdate = NULL, CRgn* prgnUpdate = NULL,
-                      UINT flags = RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
     void SetRedraw(BOOL bRedraw = TRUE);
-    CDC* GetDC();            // a temporary CDC; give it back with ReleaseDC
-    CDC* GetWindowDC();
-    int ReleaseDC(CDC* pDC);
-    HDC BeginPaint(LPPAINTSTRUCT lpPaint);
-    void EndPaint(LPPAINTSTRUCT lpPaint);
 
     // ---- scroll bars (the window's standard bars) ----
     BOOL SetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, BOOL bRedraw = TRUE);
     BOOL GetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, UINT nMask = SIF_ALL) const;
     int SetScrollPos(int nBar, int nPos, BOOL bRedraw = TRUE);
     int GetScrollPos(int nBar) const;
-    void SetScrollRange(int nBar, int nMinPos, int nMaxPos, BOOL bRedraw = TRUE);
     void GetScrollRange(int nBar, LPINT lpMinPos, LPINT lpMaxPos) const;
-    void ShowScrollBar(UINT nBar, BOOL bShow = TRUE);
-    void EnableScrollBarCtrl(int nBar, BOOL bEnable = TRUE);
-    void ScrollWindow(int xAmount, int yAmount, LPCRECT lpRect = NULL, LPCRECT lpClipRect = NULL);
 
     // ---- timers: only on the window's own thread (see WindowThreadCheck.h) ----
     UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer = NULL);
@@ -162,7 +129,6 @@ public:
 
     // ---- mouse capture ----
     CWnd* SetCapture();
-    static CWnd* GetCapture();
     static BOOL ReleaseCapture();
 
     // ---- dialog data exchange (used by CDialog) ----
@@ -173,34 +139,16 @@ public:
     virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
 
     // ---- message handlers with the library's signatures; each base version does the default
-    //      processing of the current message ----
-    int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    //      processing of the current message. Only the handlers that derived classes call are
+    //      here: a class that lists another ON_WM_* entry defines that handler itself and calls
+    //      Default() for the default processing. ----
     void OnDestroy();
-    void OnClose();
     void OnSize(UINT nType, int cx, int cy);
     void OnPaint();
-    void OnNcPaint();
-    BOOL OnEraseBkgnd(CDC* pDC);
-    void OnTimer(UINT_PTR nIDEvent);
-    void OnLButtonDown(UINT nFlags, CPoint point);
-    void OnLButtonUp(UINT nFlags, CPoint point);
-    void OnLButtonDblClk(UINT nFlags, CPoint point);
-    void OnRButtonDown(UINT nFlags, CPoint point);
-    void OnMouseMove(UINT nFlags, CPoint point);
-    BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
-    void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
-    void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
-    BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
-    void OnSetFocus(CWnd* pOldWnd);
-    void OnKillFocus(CWnd* pNewWnd);
-    void OnCaptureChanged(CWnd* pWnd);
     void OnGetMinMaxInfo(MINMAXINFO* lpMMI);
     void OnSysCommand(UINT nID, LPARAM lParam);
-    HCURSOR OnQueryDragIcon();
     // Default: the control's own object answers (ON_WM_CTLCOLOR_REFLECT), else default processing.
     HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
-    // Default: the control's own object draws itself (CButton::DrawItem), else default processing.
-    void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct);
 
 protected:
     WNDPROC m_pfnSuper;  // the window's own procedure before we bound it; NULL for our classes

@@ -47,8 +47,8 @@ CRect InkBox(const MemoryCanvas& canvas, int cx, int cy)
 TEST_F(ButtonExTest, CreatedAndSubclassedButtonsBecomeOwnerDrawnAndRound)
 {
     CButtonEx created;
-    ASSERT_TRUE(created.Create(L"OK", WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON, CRect(10, 10, 110, 75),
-                               &parent, 1004));
+    ASSERT_TRUE(created.CreateEx(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON, CRect(10, 10, 110, 75),
+                                 &parent, 1004));
     EXPECT_EQ(static_cast<DWORD>(BS_OWNERDRAW), created.GetStyle() & BS_TYPEMASK);
 
     HWND hRaw = ::CreateWindowExW(0, L"BUTTON", L"Back", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 120, 10,
@@ -86,7 +86,7 @@ TEST_F(ButtonExTest, FaceFrameClipAndProgressStrip)
 {
     const int cx = 120, cy = 40;
     CButtonEx btn;
-    ASSERT_TRUE(btn.Create(L"", WS_CHILD | WS_VISIBLE, CRect(10, 10, 10 + cx, 10 + cy), &parent, 1004));
+    ASSERT_TRUE(CreateBoundControl(btn, L"BUTTON", L"", WS_CHILD | WS_VISIBLE, CRect(10, 10, 10 + cx, 10 + cy), &parent, 1004));
     // The clip's own outline: the frame runs along it (a round region ends one pixel inside the
     // rectangle's right and bottom edges).
     HRGN hClip = ::CreateRoundRectRgn(0, 0, cx, cy, 4, 4);
@@ -132,7 +132,8 @@ TEST_F(ButtonExTest, CaptionsAreCentredOnOneLineOrAsABlock)
 {
     const int cx = 140, cy = 60;
     CButtonEx btn;
-    ASSERT_TRUE(btn.Create(L"A\nBC", WS_CHILD | WS_VISIBLE, CRect(10, 10, 10 + cx, 10 + cy), &parent, 1004));
+    ASSERT_TRUE(
+        CreateBoundControl(btn, L"BUTTON", L"A\nBC", WS_CHILD | WS_VISIBLE, CRect(10, 10, 10 + cx, 10 + cy), &parent, 1004));
     btn.m_nState = kButtonPressed;  // green caption, moved by (+1, +1)
     HGDIOBJ hFont = ::GetStockObject(DEFAULT_GUI_FONT);
 
@@ -176,7 +177,7 @@ TEST_F(ButtonExTest, CaptionsAreCentredOnOneLineOrAsABlock)
 TEST_F(ButtonExTest, HoverPressLeaveComeBackAndLoseFocus)
 {
     CButtonEx btn;
-    ASSERT_TRUE(btn.Create(L"Go", WS_CHILD | WS_VISIBLE, CRect(10, 10, 110, 40), &parent, 1004));
+    ASSERT_TRUE(CreateBoundControl(btn, L"BUTTON", L"Go", WS_CHILD | WS_VISIBLE, CRect(10, 10, 110, 40), &parent, 1004));
     btn.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
     EXPECT_EQ(kButtonHot, btn.m_nState);
     EXPECT_EQ(btn.GetSafeHwnd(), ::GetCapture());

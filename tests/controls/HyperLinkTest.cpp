@@ -142,7 +142,7 @@ TEST_F(HyperLinkTest, HoverOnAndOffLeavesNoGhostOnScreen)
     Static(2006, L"ghost check", SS_LEFT, CRect(10, 60, 300, 90));
     CHyperLink link;
     ASSERT_TRUE(link.SubclassDlgItem(2006, &parent));
-    link.UpdateWindow();
+    ::UpdateWindow(link.GetSafeHwnd());
     PumpFor(100);
     CRect rc;
     link.GetClientRect(&rc);

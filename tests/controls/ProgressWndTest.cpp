@@ -20,16 +20,16 @@ protected:
     {
         INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_PROGRESS_CLASS};
         ::InitCommonControlsEx(&icc);
-        ASSERT_TRUE(bar.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | PBS_SMOOTH, CRect(10, 10, 410, 40),
-                               &parent, 1004));
+        ASSERT_TRUE(CreateBoundControl(bar, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE | WS_BORDER | PBS_SMOOTH,
+                                       CRect(10, 10, 410, 40), &parent, 1004));
         bar.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-        bar.UpdateWindow();
+        ::UpdateWindow(bar.GetSafeHwnd());
     }
 
     void Repaint()
     {
         bar.InvalidateRect(NULL, FALSE);
-        bar.UpdateWindow();
+        ::UpdateWindow(bar.GetSafeHwnd());
     }
 
     COLORREF Pixel(int x, int y)

@@ -91,8 +91,8 @@ int wmain(int argc, wchar_t** argv)
     int stripPos = 3, stripTotal = 5;
     for (int i = 0; i < 5; ++i) {
         const CString caption = captions[i] ? CString(captions[i]) : LoadStr(IDS_NEXT);
-        buttons[i].Create(caption, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, CRect(10 + i * 120, 10, 120 + i * 120, 55),
-                          &frame, 1100 + i);
+        CreateBoundControl(buttons[i], L"BUTTON", caption, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON,
+                           CRect(10 + i * 120, 10, 120 + i * 120, 55), &frame, 1100 + i);
         buttons[i].SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(hFont), FALSE);
     }
     buttons[1].m_nState = 1;
@@ -110,7 +110,8 @@ int wmain(int argc, wchar_t** argv)
 
     // Busy bar with a status text, animating.
     CProgressWnd busy;
-    busy.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | PBS_SMOOTH, CRect(10, 100, 750, 130), &frame, 1004);
+    CreateBoundControl(busy, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE | WS_BORDER | PBS_SMOOTH, CRect(10, 100, 750, 130),
+                       &frame, 1004);
     busy.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(hFont), FALSE);
     CString status;
     status.Format(LoadStr(IDS_REPAIRING), L"D:\\docs\\report.doc");
@@ -137,7 +138,7 @@ int wmain(int argc, wchar_t** argv)
     PumpFor(800);
     for (CButtonEx& b : buttons)
         b.InvalidateRect(NULL, TRUE);
-    frame.RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE);
+    ::RedrawWindow(frame.GetSafeHwnd(), NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE);
     PumpFor(400);
     const bool saved = SaveClientBmp(frame.GetSafeHwnd(), argv[1]);
     if (stayMs)

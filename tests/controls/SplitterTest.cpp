@@ -24,7 +24,7 @@ protected:
         bar.AddLeftControl(kTreeId);
         bar.AddRightControl(kViewId);
         bar.SetMinPaneWidths(200, 300);
-        parent.UpdateWindow();
+        ::UpdateWindow(parent.GetSafeHwnd());
         DrainCommands();
     }
 
@@ -147,7 +147,7 @@ TEST_F(SplitterTest, LimitsFollowTheMinimumWidths)
 TEST_F(SplitterTest, PaintsFillAndThreeEdgesAndShowsItsCursor)
 {
     bar.MoveWindow(300, 10, 8, 380, TRUE);
-    bar.UpdateWindow();
+    ::UpdateWindow(bar.GetSafeHwnd());
     HDC hdc = ::GetDC(bar.GetSafeHwnd());
     EXPECT_EQ(RGB(220, 230, 240), ::GetPixel(hdc, 3, 100));
     EXPECT_EQ(RGB(220, 230, 240), ::GetPixel(hdc, 7, 100));  // right column: no line

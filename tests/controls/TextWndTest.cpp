@@ -9,7 +9,6 @@
 
 #include "WindowTestUtil.h"
 #include "classlib/CSelectGuard.h"
-#include "classlib/CWaitCursor.h"
 #include "controls/CTextWnd.h"
 #include "testutil.h"
 
@@ -41,7 +40,7 @@ protected:
     void Repaint()
     {
         view.InvalidateRect(NULL, FALSE);
-        view.UpdateWindow();
+        ::UpdateWindow(view.GetSafeHwnd());
     }
 
     COLORREF Pixel(int x, int y)
@@ -352,7 +351,7 @@ class BannerProbe : public CTextWnd {
 public:
     COLORREF clrSeen = CLR_INVALID;
     BOOL bLoadingSeen = FALSE;
-    int nWaitCursorsSeen = -1;
+    int nWaitCursorShown = -1;  // 1 or 0 once looked at
 
 protected:
     void UpdateScrollBars() override
@@ -362,7 +361,7 @@ protected:
             clrSeen = ::GetPixel(hdc, 5, 5);
             ::ReleaseDC(GetSafeHwnd(), hdc);
             bLoadingSeen = IsLoading();
-            nWaitCursorsSeen = AfxGetWaitCursorCount();
+            nWaitCursorShown = ::GetCursor() == ::LoadCursorW(NULL, IDC_WAIT) ? 1 : 0;
         }
         CTextWnd::UpdateScrollBars();
     }
@@ -373,12 +372,12 @@ TEST_F(TextWndTest, BannerShowsWhileTheWindowsOwnThreadSplits)
 {
     BannerProbe probe;
     ASSERT_TRUE(probe.Create(&parent, CRect(10, 10, 410, 310), 1001, WS_CHILD | WS_VISIBLE));
-    probe.UpdateWindow();
+    ::UpdateWindow(probe.GetSafeHwnd());
     probe.SetText(L"some text", TRUE);
     EXPECT_EQ(RGB(240, 240, 255), probe.clrSeen);  // drawn at once, not through a repaint
     EXPECT_TRUE(probe.bLoadingSeen);
     EXPECT_FALSE(probe.IsLoading());
-    EXPECT_EQ(0, probe.nWaitCursorsSeen);  // not the user-interface thread: no wait cursor
+    EXPECT_EQ(0, probe.nWaitCursorShown);  // not the user-interface thread: no wait cursor
 
     const DWORD dwSaved = g_dwUIThreadId;
     g_dwUIThreadId = ::GetCurrentThreadId();
@@ -386,6 +385,6 @@ TEST_F(TextWndTest, BannerShowsWhileTheWindowsOwnThreadSplits)
     probe.clrSeen = CLR_INVALID;
     probe.SetText(L"more text", TRUE);
     g_dwUIThreadId = dwSaved;
-    EXPECT_EQ(1, probe.nWaitCursorsSeen);  // shown while the text is split ...
-    EXPECT_EQ(0, AfxGetWaitCursorCount());  // ... and ended with it
+    EXPECT_EQ(1, probe.nWaitCursorShown);  // shown while the text is split ...
+    EXPECT_NE(::GetCursor(), ::LoadCursorW(NULL, IDC_WAIT));  // ... and ended with it
 }

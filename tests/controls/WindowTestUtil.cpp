@@ -29,7 +29,7 @@ TestParent::TestParent(int cx, int cy)
     if (!CreateEx(0, pszClass, L"controls test", style, 0, 0, rc.right - rc.left, rc.bottom - rc.top,
                   NULL, NULL))
         std::abort();  // nothing of a window test can run without its parent
-    UpdateWindow();
+    ::UpdateWindow(m_hWnd);
 }
 
 namespace {
@@ -49,7 +49,7 @@ TestParent& SharedParent(int cx, int cy)
     ::AdjustWindowRect(&rc, s_pParent->GetStyle(), FALSE);
     s_pParent->SetWindowPos(NULL, 0, 0, rc.right - rc.left, rc.bottom - rc.top, SWP_NOZORDER | SWP_NOACTIVATE);
     s_pParent->InvalidateRect(NULL, TRUE);
-    s_pParent->UpdateWindow();
+    ::UpdateWindow(s_pParent->GetSafeHwnd());
     return *s_pParent;
 }
 

@@ -32,13 +32,11 @@ public:
         Check(CString(m_pszAppName) == L"window_app_test", 3);
         Check(m_hInstance == ::GetModuleHandleW(NULL), 4);
         Check(AfxGetInstanceHandle() == m_hInstance && AfxGetResourceHandle() == m_hInstance, 5);
-        Check(LoadStandardIcon(IDI_APPLICATION) != NULL, 6);
-        Check(LoadIcon(1) == NULL, 7);  // this program has no icon resource
-        Check(LoadStandardCursor(IDC_ARROW) != NULL, 8);
+        Check(LoadIcon(1) == NULL, 6);  // this program has no icon resource
         LPCTSTR cls = AfxRegisterWndClass(0);
-        Check(mainWnd.CreateEx(0, cls, L"main", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, NULL, NULL) != FALSE, 9);
+        Check(mainWnd.CreateEx(0, cls, L"main", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, NULL, NULL) != FALSE, 7);
         m_pMainWnd = &mainWnd;
-        Check(AfxGetMainWnd() == &mainWnd, 10);
+        Check(AfxGetMainWnd() == &mainWnd, 8);
         if (CString(m_lpCmdLine).Find(L"loop") < 0)
             return FALSE;  // the library destroys the main window and calls ExitInstance
         mainWnd.PostMessage(WM_CLOSE);  // the default closing destroys the window; the loop goes on
@@ -49,11 +47,11 @@ public:
     int ExitInstance() override
     {
         order += L"E";
-        Check(m_pMainWnd == nullptr, 11);  // cleared when the main window was destroyed
-        Check(order == L"AIE", 12);
+        Check(m_pMainWnd == nullptr, 9);  // cleared when the main window was destroyed
+        Check(order == L"AIE", 10);
         const bool bLoop = CString(m_lpCmdLine).Find(L"loop") >= 0;
         if (bLoop)
-            Check(CWinApp::ExitInstance() == 5, 13);  // the WM_QUIT code
+            Check(CWinApp::ExitInstance() == 5, 11);  // the WM_QUIT code
         return failed;
     }
 };

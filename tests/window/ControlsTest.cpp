@@ -20,7 +20,7 @@ TEST(Controls, ImageListAndTreeImages)
     EXPECT_EQ(::ImageList_GetImageCount(images), 2);
 
     CTreeCtrl tree;
-    ASSERT_TRUE(tree.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 100, 100), &frame, 1));
+    ASSERT_TRUE(CreateBoundControl(tree, WC_TREEVIEWW, L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 100, 100), &frame, 1));
     EXPECT_EQ(tree.SetImageList(&images, TVSIL_NORMAL), nullptr);
     EXPECT_EQ(reinterpret_cast<HIMAGELIST>(tree.SendMessage(TVM_GETIMAGELIST, TVSIL_NORMAL)), images.m_hImageList);
     CImageList* pPrevious = tree.SetImageList(nullptr, TVSIL_NORMAL);

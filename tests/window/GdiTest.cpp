@@ -233,13 +233,11 @@ TEST(Gdi, PaintHandlerPaintsThroughCPaintDC)
     CPaintedWnd wnd;
     ASSERT_TRUE(CreateTestFrame(wnd));
     wnd.Invalidate();
-    wnd.UpdateWindow();
+    ::UpdateWindow(wnd.m_hWnd);
     EXPECT_GE(wnd.nPaints, 1);
     // Capture the client area into a bitmap through the window's own DC.
-    CDC* pDC = wnd.GetDC();
-    ASSERT_NE(pDC, nullptr);
+    CClientDC client(&wnd);
     MemoryCanvas capture(10, 10);
-    capture.dc.BitBlt(0, 0, 10, 10, pDC, 5, 5, SRCCOPY);
-    wnd.ReleaseDC(pDC);
+    capture.dc.BitBlt(0, 0, 10, 10, &client, 5, 5, SRCCOPY);
     EXPECT_EQ(capture.dc.GetPixel(2, 2), wnd.colour);
 }

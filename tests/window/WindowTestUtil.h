@@ -1,5 +1,6 @@
 // Helpers of the window tests: message pumps with time limits, a plain top-level test window,
-// and a finder for the dialog boxes that another thread opens.
+// system controls bound to their wrappers, and a finder for the dialog boxes that another
+// thread opens.
 #pragma once
 
 #include <functional>
@@ -47,8 +48,25 @@ inline BOOL CreateTestFrame(CWnd& wnd, int width = 300, int height = 200,
     if (!wnd.CreateEx(0, cls, L"test", dwStyle, 20, 20, width, height, NULL, NULL))
         return FALSE;
     wnd.ShowWindow(SW_SHOWNOACTIVATE);
-    wnd.UpdateWindow();
+    ::UpdateWindow(wnd.m_hWnd);
     return TRUE;
+}
+
+// A system control (window class pszClass) created as child nID of pParent and bound to control
+// by subclassing, as the program binds the controls of its dialog templates. FALSE, with no
+// window left, when either step fails.
+inline BOOL CreateBoundControl(CWnd& control, LPCWSTR pszClass, LPCWSTR pszText, DWORD dwStyle, const RECT& rect,
+                               CWnd* pParent, UINT nID)
+{
+    HWND hWnd = ::CreateWindowExW(0, pszClass, pszText, dwStyle, rect.left, rect.top, rect.right - rect.left,
+                                  rect.bottom - rect.top, pParent->m_hWnd,
+                                  reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), ::GetModuleHandleW(NULL), NULL);
+    if (hWnd == NULL)
+        return FALSE;
+    if (control.SubclassWindow(hWnd))
+        return TRUE;
+    ::DestroyWindow(hWnd);
+    return FALSE;
 }
 
 inline BOOL CALLBACK FindVisibleDialog(HWND hWnd, LPARAM lParam)
