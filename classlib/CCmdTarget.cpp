@@ -1,6 +1,6 @@
 #include "classlib/CCmdTarget.h"
 
-const CRuntimeClass CCmdTarget::classCCmdTarget = {"CCmdTarget", sizeof(CCmdTarget), nullptr, nullptr};
+const CRuntimeClass CCmdTarget::classCCmdTarget = {"CCmdTarget", sizeof(CCmdTarget), nullptr};
 
 const CRuntimeClass* CCmdTarget::GetRuntimeClass() const { return &classCCmdTarget; }
 

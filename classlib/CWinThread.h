@@ -28,7 +28,6 @@ public:
     BOOL m_bAutoDelete;      // delete the object when the thread ends
     HANDLE m_hThread;        // valid until the object is deleted
     DWORD m_nThreadID;
-    operator HANDLE() const { return m_hThread; }
 
     BOOL CreateThread(DWORD dwCreateFlags = 0, UINT nStackSize = 0, LPSECURITY_ATTRIBUTES lpSecurityAttrs = NULL);
     DWORD ResumeThread();

@@ -214,7 +214,7 @@ TEST(Threads, BeginThreadRunsAtTheGivenPriorityWithAWaitableHandle)
     pThread->ResumeThread();
     EXPECT_EQ(::WaitForSingleObject(pThread->m_hThread, 50), static_cast<DWORD>(WAIT_TIMEOUT));
     ::SetEvent(probe.hRelease);
-    ASSERT_EQ(::WaitForSingleObject(*pThread, 5000), static_cast<DWORD>(WAIT_OBJECT_0));
+    ASSERT_EQ(::WaitForSingleObject(pThread->m_hThread, 5000), static_cast<DWORD>(WAIT_OBJECT_0));
     EXPECT_EQ(probe.nPriority.load(), THREAD_PRIORITY_BELOW_NORMAL) << "from the thread's first instruction";
     EXPECT_EQ(probe.threadId.load(), pThread->m_nThreadID);
     DWORD code = 0;
