@@ -20,23 +20,6 @@ HCURSOR WaitCursor() { return ::LoadCursorW(NULL, IDC_WAIT); }
 
 }  // namespace
 
-void AfxBeginWaitCursor()
-{
-    WaitCursorState& state = ThreadWaitState();
-    HCURSOR hPrevious = ::SetCursor(WaitCursor());
-    if (state.nCount++ == 0)
-        state.hRestore = hPrevious;
-}
-
-void AfxEndWaitCursor()
-{
-    WaitCursorState& state = ThreadWaitState();
-    if (state.nCount == 0)
-        return;  // unbalanced End: nothing to undo
-    if (--state.nCount == 0)
-        ::SetCursor(state.hRestore ? state.hRestore : ::LoadCursorW(NULL, IDC_ARROW));
-}
-
 BOOL QmApplyWaitCursor()
 {
     if (ThreadWaitState().nCount == 0)
@@ -45,5 +28,19 @@ BOOL QmApplyWaitCursor()
     return TRUE;
 }
 
-CWaitCursor::CWaitCursor() { AfxBeginWaitCursor(); }
-CWaitCursor::~CWaitCursor() { AfxEndWaitCursor(); }
+CWaitCursor::CWaitCursor()
+{
+    WaitCursorState& state = ThreadWaitState();
+    HCURSOR hPrevious = ::SetCursor(WaitCursor());
+    if (state.nCount++ == 0)
+        state.hRestore = hPrevious;
+}
+
+CWaitCursor::~CWaitCursor()
+{
+    WaitCursorState& state = ThreadWaitState();
+    if (state.nCount == 0)
+        return;  // made on another thread: nothing of this thread's to undo
+    if (--state.nCount == 0)
+        ::SetCursor(state.hRestore ? state.hRestore : ::LoadCursorW(NULL, IDC_ARROW));
+}

@@ -9,7 +9,3 @@ public:
     CWaitCursor(const CWaitCursor&) = delete;
     CWaitCursor& operator=(const CWaitCursor&) = delete;
 };
-
-// Raise and lower the calling thread's wait-cursor count (CWaitCursor's scope).
-void AfxBeginWaitCursor();
-void AfxEndWaitCursor();
