@@ -271,8 +271,9 @@ TEST_F(Step3Page, DestroyedDuringARun)
     // Stopped during its salvage, the document is not saved; on a slow machine the salvage may
     // already have ended, and a save that had begun is finished whole.
     const CString out = m_dir.Path(L"out\\big.txt");
-    if (IsFile(out))
+    if (IsFile(out)) {
         EXPECT_EQ(ReadFileBytes(out), ExpectedTextFile(doc));
+    }
     m_page.reset();
 }
 
