@@ -19,12 +19,12 @@
 #include "engine/tagNode.h"
 
 #ifdef _WIN32
-static const WCHAR SEPARATOR = L'\\';
+static const WCHAR SEPARATOR[] = L"\\";
 #else
 #include <unistd.h>
 
 #include <climits>
-static const WCHAR SEPARATOR = L'/';
+static const WCHAR SEPARATOR[] = L"/";
 #endif
 
 namespace {

@@ -19,25 +19,9 @@ CFile::CFile()
 {
 }
 
-CFile::CFile(LPCWSTR fileName, UINT openFlags) : CFile()
-{
-    CFileException error;
-    if (!Open(fileName, openFlags, &error))
-        CFileException::Throw(error.m_cause, error.m_lOsError, error.m_strFileName);
-}
-
 CFile::~CFile()
 {
     Abort();
-}
-
-CString CFile::GetFileName() const
-{
-    int cut = m_strFilePath.ReverseFind(L'\\');
-    const int slash = m_strFilePath.ReverseFind(L'/');
-    if (slash > cut)
-        cut = slash;
-    return m_strFilePath.Mid(cut + 1);
 }
 
 void CFile::ThrowIfClosed() const
@@ -74,17 +58,6 @@ static DWORD CreationFor(UINT flags)
     return (flags & CFile::modeNoTruncate) ? OPEN_ALWAYS : CREATE_ALWAYS;
 }
 
-static CString FullPathOf(LPCWSTR fileName)
-{
-    CString path;
-    const DWORD needed = ::GetFullPathNameW(fileName, 0, nullptr, nullptr);
-    if (needed == 0)
-        return CString(fileName);  // no full form: keep the name as given
-    const DWORD length = ::GetFullPathNameW(fileName, needed, path.GetBuffer(static_cast<int>(needed)), nullptr);
-    path.ReleaseBuffer(length < needed ? static_cast<int>(length) : 0);
-    return path.IsEmpty() ? CString(fileName) : path;
-}
-
 BOOL CFile::Open(LPCWSTR fileName, UINT openFlags, CFileException* error)
 {
     Abort();
@@ -110,7 +83,6 @@ BOOL CFile::Open(LPCWSTR fileName, UINT openFlags, CFileException* error)
     }
     m_hFile = file;
     m_strFileName = fileName;
-    m_strFilePath = FullPathOf(fileName);
     return TRUE;
 }
 
@@ -147,29 +119,6 @@ void CFile::Write(const void* buffer, UINT count)
         CFileException::Throw(CFileException::diskFull, ERROR_DISK_FULL, m_strFileName);
 }
 
-ULONGLONG CFile::Seek(LONGLONG offset, UINT from)
-{
-    ThrowIfClosed();
-    const DWORD method = from == end ? FILE_END : (from == current ? FILE_CURRENT : FILE_BEGIN);
-    LARGE_INTEGER distance;
-    distance.QuadPart = offset;
-    LARGE_INTEGER position;
-    if (!::SetFilePointerEx(m_hFile, distance, &position, method))
-        ThrowLastError();
-    return static_cast<ULONGLONG>(position.QuadPart);
-}
-
-ULONGLONG CFile::GetPosition() const
-{
-    ThrowIfClosed();
-    LARGE_INTEGER zero;
-    zero.QuadPart = 0;
-    LARGE_INTEGER position;
-    if (!::SetFilePointerEx(m_hFile, zero, &position, FILE_CURRENT))
-        ThrowLastError();
-    return static_cast<ULONGLONG>(position.QuadPart);
-}
-
 ULONGLONG CFile::GetLength() const
 {
     ThrowIfClosed();
@@ -177,13 +126,6 @@ ULONGLONG CFile::GetLength() const
     if (!::GetFileSizeEx(m_hFile, &size))
         ThrowLastError();
     return static_cast<ULONGLONG>(size.QuadPart);
-}
-
-void CFile::Flush()
-{
-    ThrowIfClosed();
-    if (!::FlushFileBuffers(m_hFile))
-        ThrowLastError();
 }
 
 // The handle is gone whether or not CloseHandle reports success, so it is forgotten first.
@@ -270,7 +212,6 @@ BOOL CFile::Open(LPCWSTR fileName, UINT openFlags, CFileException* error)
     }
     m_fd = fd;
     m_strFileName = fileName;
-    m_strFilePath = fileName;
     return TRUE;
 }
 
@@ -319,25 +260,6 @@ void CFile::Write(const void* buffer, UINT count)
     }
 }
 
-ULONGLONG CFile::Seek(LONGLONG offset, UINT from)
-{
-    ThrowIfClosed();
-    const int whence = from == end ? SEEK_END : (from == current ? SEEK_CUR : SEEK_SET);
-    const off_t position = ::lseek(m_fd, static_cast<off_t>(offset), whence);
-    if (position < 0)
-        ThrowLastError();
-    return static_cast<ULONGLONG>(position);
-}
-
-ULONGLONG CFile::GetPosition() const
-{
-    ThrowIfClosed();
-    const off_t position = ::lseek(m_fd, 0, SEEK_CUR);
-    if (position < 0)
-        ThrowLastError();
-    return static_cast<ULONGLONG>(position);
-}
-
 ULONGLONG CFile::GetLength() const
 {
     ThrowIfClosed();
@@ -345,13 +267,6 @@ ULONGLONG CFile::GetLength() const
     if (::fstat(m_fd, &info) != 0)
         ThrowLastError();
     return static_cast<ULONGLONG>(info.st_size);
-}
-
-void CFile::Flush()
-{
-    ThrowIfClosed();
-    if (::fsync(m_fd) != 0 && errno != EINVAL)
-        ThrowLastError();
 }
 
 void CFile::Close()

@@ -1,9 +1,8 @@
 // An unbuffered binary file.
 //
 // Open reports failure by its result (and fills the caller's CFileException when one is given);
-// it never throws. Read, Write, Seek, GetLength, GetPosition, Flush and Close throw
-// CFileException* on failure, and on a file that is not open. The destructor closes the file
-// without throwing.
+// it never throws. Read, Write, GetLength and Close throw CFileException* on failure, and on a
+// file that is not open. The destructor closes the file without throwing.
 //
 // Sharing: shareExclusive (also the default, shareCompat) lets no other handle open the file
 // while this one holds it. The Windows build uses CreateFileW's share modes; the host build
@@ -31,11 +30,8 @@ public:
         typeText = 0x4000,  // accepted and ignored: CFile does no text translation
         typeBinary = 0x8000
     };
-    enum SeekPosition : UINT { begin = 0, current = 1, end = 2 };
 
     CFile();
-    // Opens at once; throws CFileException* when the file cannot be opened.
-    CFile(LPCWSTR fileName, UINT openFlags);
     virtual ~CFile();
     CFile(const CFile&) = delete;
     CFile& operator=(const CFile&) = delete;
@@ -48,21 +44,12 @@ public:
     virtual UINT Read(void* buffer, UINT count);
     // Writes all count bytes or throws (diskFull when the system wrote fewer).
     virtual void Write(const void* buffer, UINT count);
-    virtual ULONGLONG Seek(LONGLONG offset, UINT from);
-    void SeekToBegin() { Seek(0, begin); }
-    ULONGLONG SeekToEnd() { return Seek(0, end); }
-    virtual ULONGLONG GetPosition() const;
     virtual ULONGLONG GetLength() const;
-    virtual void Flush();
     virtual void Close();
     // Closes without throwing; nothing happens when the file is not open.
     virtual void Abort();
 
     BOOL IsOpen() const;
-    // The full path on Windows (as the name given to Open on the host build).
-    CString GetFilePath() const { return m_strFilePath; }
-    // The name after the last backslash or slash.
-    CString GetFileName() const;
 
 private:
     [[noreturn]] void ThrowLastError() const;
@@ -74,5 +61,4 @@ private:
     int m_fd;
 #endif
     CString m_strFileName;  // as given to Open, for error messages
-    CString m_strFilePath;
 };

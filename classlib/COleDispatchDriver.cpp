@@ -203,20 +203,6 @@ BOOL COleDispatchDriver::CreateDispatch(REFCLSID clsid, COleException* pError)
     return TRUE;
 }
 
-void COleDispatchDriver::AttachDispatch(LPDISPATCH lpDispatch, BOOL bAutoRelease)
-{
-    ReleaseDispatch();
-    m_lpDispatch = lpDispatch;
-    m_bAutoRelease = bAutoRelease;
-}
-
-LPDISPATCH COleDispatchDriver::DetachDispatch()
-{
-    LPDISPATCH lpDispatch = m_lpDispatch;
-    m_lpDispatch = nullptr;
-    return lpDispatch;
-}
-
 void COleDispatchDriver::ReleaseDispatch()
 {
     if (m_lpDispatch != nullptr && m_bAutoRelease)
@@ -275,24 +261,4 @@ void COleDispatchDriver::InvokeHelperV(DISPID dwDispID, WORD wFlags, VARTYPE vtR
         StoreResult(result, vtRet, pvRet);
     else
         ::VariantClear(&result);
-}
-
-void COleDispatchDriver::GetProperty(DISPID dwDispID, VARTYPE vtProp, void* pvProp) const
-{
-    const_cast<COleDispatchDriver*>(this)->InvokeHelper(dwDispID, DISPATCH_PROPERTYGET, vtProp, pvProp, nullptr);
-}
-
-void COleDispatchDriver::SetProperty(DISPID dwDispID, VARTYPE vtProp, ...)
-{
-    const BYTE params[2] = {static_cast<BYTE>(vtProp), 0};
-    va_list argList;
-    va_start(argList, vtProp);
-    try {
-        InvokeHelperV(dwDispID, vtProp == VT_DISPATCH ? DISPATCH_PROPERTYPUTREF : DISPATCH_PROPERTYPUT, VT_EMPTY,
-                      nullptr, params, argList);
-    } catch (...) {
-        va_end(argList);
-        throw;
-    }
-    va_end(argList);
 }

@@ -61,15 +61,11 @@ public:
     // throws. The calling thread must have initialised COM.
     BOOL CreateDispatch(LPCTSTR lpszProgID, COleException* pError = NULL);
     BOOL CreateDispatch(REFCLSID clsid, COleException* pError = NULL);
-    void AttachDispatch(LPDISPATCH lpDispatch, BOOL bAutoRelease = TRUE);
-    LPDISPATCH DetachDispatch();  // gives up the interface without releasing it
     void ReleaseDispatch();       // releases the interface (when owned) and forgets it
 
     void InvokeHelper(DISPID dwDispID, WORD wFlags, VARTYPE vtRet, void* pvRet, const BYTE* pbParamInfo, ...);
     void InvokeHelperV(DISPID dwDispID, WORD wFlags, VARTYPE vtRet, void* pvRet, const BYTE* pbParamInfo,
                        va_list argList);
-    void GetProperty(DISPID dwDispID, VARTYPE vtProp, void* pvProp) const;
-    void SetProperty(DISPID dwDispID, VARTYPE vtProp, ...);
 
     LPDISPATCH m_lpDispatch;
     BOOL m_bAutoRelease;

@@ -14,8 +14,3 @@ BOOL COleDispatchException::GetErrorMessage(LPTSTR lpszError, UINT nMaxError, PU
         return COleException::GetErrorMessage(lpszError, nMaxError, nullptr);
     return CopyMessage(m_strDescription, lpszError, nMaxError);
 }
-
-void AfxThrowOleDispatchException(WORD wCode, LPCTSTR lpszDescription, UINT nHelpID)
-{
-    throw new COleDispatchException(lpszDescription, nHelpID, wCode);
-}

@@ -22,11 +22,4 @@ BOOL COleException::GetErrorMessage(LPTSTR lpszError, UINT nMaxError, PUINT pnHe
     return CopyMessage(text, lpszError, nMaxError);
 }
 
-SCODE COleException::Process(const CException* pAnyException)
-{
-    if (const COleException* pOle = dynamic_cast<const COleException*>(pAnyException))
-        return pOle->m_sc;
-    return E_UNEXPECTED;
-}
-
 void AfxThrowOleException(SCODE sc) { throw new COleException(sc); }

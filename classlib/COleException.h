@@ -8,8 +8,6 @@ public:
     explicit COleException(SCODE sc);
     SCODE m_sc;
     BOOL GetErrorMessage(LPTSTR lpszError, UINT nMaxError, PUINT pnHelpContext = NULL) const override;
-    // The SCODE of any exception: m_sc of a COleException, E_UNEXPECTED for other kinds.
-    static SCODE Process(const CException* pAnyException);
 };
 
 [[noreturn]] void AfxThrowOleException(SCODE sc);

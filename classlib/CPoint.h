@@ -9,15 +9,4 @@ public:
     CPoint(POINT pt) { x = pt.x; y = pt.y; }
     // A point packed into a message's LPARAM or a DWORD (signed 16-bit halves).
     explicit CPoint(DWORD dwPoint) { x = (short)LOWORD(dwPoint); y = (short)HIWORD(dwPoint); }
-
-    void Offset(int dx, int dy) { x += dx; y += dy; }
-    void Offset(POINT pt) { Offset(pt.x, pt.y); }
-    void SetPoint(int X, int Y) { x = X; y = Y; }
-    bool operator==(POINT pt) const { return x == pt.x && y == pt.y; }
-    bool operator!=(POINT pt) const { return !(*this == pt); }
-    CPoint& operator+=(POINT pt) { x += pt.x; y += pt.y; return *this; }
-    CPoint& operator-=(POINT pt) { x -= pt.x; y -= pt.y; return *this; }
-    CPoint operator+(POINT pt) const { return CPoint(x + pt.x, y + pt.y); }
-    CPoint operator-(POINT pt) const { return CPoint(x - pt.x, y - pt.y); }
-    CPoint operator-() const { return CPoint(-x, -y); }
 };

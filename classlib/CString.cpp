@@ -48,18 +48,16 @@ bool InSet(WCHAR ch, LPCWSTR set)
 
 const WCHAR kBlanks[] = L" \t\r\n\v\f";
 
-int CompareUnits(LPCWSTR a, LPCWSTR b, bool foldCase)
+int CompareUnits(LPCWSTR a, LPCWSTR b)
 {
     if (!a)
         a = g_emptyText;
     if (!b)
         b = g_emptyText;
     for (;; ++a, ++b) {
-        WCHAR ca = foldCase ? FoldLower(*a) : *a;
-        WCHAR cb = foldCase ? FoldLower(*b) : *b;
-        if (ca != cb)
-            return ca < cb ? -1 : 1;
-        if (ca == 0)
+        if (*a != *b)
+            return *a < *b ? -1 : 1;
+        if (*a == 0)
             return 0;
     }
 }
@@ -89,16 +87,6 @@ CString::CString(LPCWSTR psz) : CString()
 CString::CString(LPCWSTR pch, int length) : CString()
 {
     Assign(pch, pch && length > 0 ? length : 0);
-}
-
-CString::CString(WCHAR ch, int repeat) : CString()
-{
-    if (repeat > 0) {
-        Reserve(repeat);
-        for (int i = 0; i < repeat; ++i)
-            m_pData[i] = ch;
-        SetLength(repeat);
-    }
 }
 
 CString::~CString()
@@ -195,13 +183,6 @@ WCHAR CString::GetAt(int index) const
     if (index < 0 || index > m_nLength)
         CInvalidArgException::Throw();
     return m_pData[index];
-}
-
-void CString::SetAt(int index, WCHAR ch)
-{
-    if (index < 0 || index >= m_nLength)
-        CInvalidArgException::Throw();
-    m_pData[index] = ch;
 }
 
 LPWSTR CString::GetBuffer()
@@ -301,12 +282,7 @@ CString& CString::operator+=(WCHAR ch)
 
 int CString::Compare(LPCWSTR psz) const
 {
-    return CompareUnits(m_pData, psz, false);
-}
-
-int CString::CompareNoCase(LPCWSTR psz) const
-{
-    return CompareUnits(m_pData, psz, true);
+    return CompareUnits(m_pData, psz);
 }
 
 CString CString::Left(int count) const
@@ -464,23 +440,8 @@ CString operator+(const CString& a, LPCWSTR b)
     return r;
 }
 
-CString operator+(LPCWSTR a, const CString& b)
-{
-    CString r(a);
-    r.Append(b);
-    return r;
-}
-
-CString operator+(const CString& a, WCHAR b)
-{
-    CString r(a);
-    r.AppendChar(b);
-    return r;
-}
-
 bool operator==(const CString& a, const CString& b)
 {
     return a.GetLength() == b.GetLength() && a.Compare(b) == 0;
 }
 bool operator==(const CString& a, LPCWSTR b) { return a.Compare(b) == 0; }
-bool operator!=(const CString& a, const CString& b) { return !(a == b); }

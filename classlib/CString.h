@@ -5,9 +5,9 @@
 // any shared count. Moves are cheap. Appending grows the buffer geometrically, so building a long
 // text by many appends costs amortised O(1) per character.
 //
-// Lengths and positions are in UTF-16 code units. Case folding (CompareNoCase, MakeLower)
-// touches only A-Z / a-z. Left, Right and Mid clamp counts and positions that fall
-// outside the string; GetAt, SetAt and operator[] throw CInvalidArgException* for a bad index.
+// Lengths and positions are in UTF-16 code units. MakeLower folds only A-Z. Left, Right and Mid
+// clamp counts and positions that fall outside the string; GetAt and operator[] throw
+// CInvalidArgException* for a bad index.
 //
 // Formatting is the library's own (no C library wide-character function takes part) and covers
 // what the program formats: %s (a CString or LPCWSTR), %d, %u, %x, %X, with a width and the 0 flag.
@@ -24,7 +24,6 @@ public:
     CString(CString&& src) noexcept;
     CString(LPCWSTR psz);
     CString(LPCWSTR pch, int length);
-    CString(WCHAR ch, int repeat = 1);
     ~CString();
 
     CString& operator=(const CString& src);
@@ -44,7 +43,6 @@ public:
         const long long i = static_cast<long long>(index);
         return GetAt(i < 0 || i > m_nLength ? -1 : static_cast<int>(i));
     }
-    void SetAt(int index, WCHAR ch);
 
     operator LPCWSTR() const { return m_pData; }
     LPCWSTR GetString() const { return m_pData; }
@@ -67,7 +65,6 @@ public:
 
     // <0, 0, >0 like a comparison of code units.
     int Compare(LPCWSTR psz) const;
-    int CompareNoCase(LPCWSTR psz) const;
 
     CString Left(int count) const;
     CString Right(int count) const;
@@ -94,12 +91,6 @@ public:
         const FormatArg list[] = {FormatArg(args)..., FormatArg()};
         FormatList(format, list, sizeof...(Args));
     }
-    template <typename... Args>
-    void AppendFormat(LPCWSTR format, const Args&... args)
-    {
-        const FormatArg list[] = {FormatArg(args)..., FormatArg()};
-        AppendFormatList(format, list, sizeof...(Args));
-    }
 
     // Loads string-table entry id from the given module (or the resource handle). Returns FALSE
     // and leaves the string empty when there is no such entry (always on the host build).
@@ -109,7 +100,6 @@ public:
 private:
     CString& TrimRight(LPCWSTR charSet);
     void FormatList(LPCWSTR format, const FormatArg* args, int count);
-    void AppendFormatList(LPCWSTR format, const FormatArg* args, int count);
     void Reserve(int capacity);
     void SetLength(int length);
     void Assign(LPCWSTR pch, int length);
@@ -122,14 +112,16 @@ private:
 
 CString operator+(const CString& a, const CString& b);
 CString operator+(const CString& a, LPCWSTR b);
-CString operator+(LPCWSTR a, const CString& b);
-CString operator+(const CString& a, WCHAR b);
+// A character added to a string would otherwise compile as pointer arithmetic on the conversion
+// to LPCWSTR: append it with += or AppendChar.
+CString operator+(const CString& a, WCHAR b) = delete;
+CString operator+(WCHAR a, const CString& b) = delete;
 
 bool operator==(const CString& a, const CString& b);
 bool operator==(const CString& a, LPCWSTR b);
-bool operator!=(const CString& a, const CString& b);
-// No ordering: without these deletions the conversion to LPCWSTR would let an ordering of two
-// strings compile as a comparison of their addresses.
+// No ordering and no inequality: without these deletions the conversion to LPCWSTR would let
+// them compile as a comparison of addresses. Write !(a == b).
+bool operator!=(const CString& a, const CString& b) = delete;
 bool operator<(const CString& a, const CString& b) = delete;
 bool operator>(const CString& a, const CString& b) = delete;
 bool operator<=(const CString& a, const CString& b) = delete;

@@ -177,19 +177,12 @@ void AppendFormatted(CString& out, LPCWSTR format, const FormatArg* args, int co
 
 }  // namespace
 
+// Formats into a separate string first: an argument may be this very string's text.
 void CString::FormatList(LPCWSTR format, const FormatArg* args, int count)
 {
     CString out;
     AppendFormatted(out, format, args, count);
     *this = std::move(out);
-}
-
-// Formats into a separate string first: an argument may be this very string's text.
-void CString::AppendFormatList(LPCWSTR format, const FormatArg* args, int count)
-{
-    CString out;
-    AppendFormatted(out, format, args, count);
-    Append(out);
 }
 
 FormatArg::FormatArg(const CString& s) : m_kind(kString), m_bits(0)

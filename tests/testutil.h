@@ -38,9 +38,9 @@ public:
     CString Path(LPCWSTR name) const { return m_root + kSep + name; }
 
 #ifdef _WIN32
-    static constexpr WCHAR kSep = L'\\';
+    static constexpr WCHAR kSep[] = L"\\";
 #else
-    static constexpr WCHAR kSep = L'/';
+    static constexpr WCHAR kSep[] = L"/";
 #endif
 
 private:

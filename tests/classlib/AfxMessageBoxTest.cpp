@@ -24,7 +24,7 @@ BOOL CALLBACK CollectChild(HWND child, LPARAM param)
 {
     SeenBox& seen = *reinterpret_cast<SeenBox*>(param);
     WCHAR className[32];
-    if (!::GetClassNameW(child, className, 32) || CString(className).CompareNoCase(L"Static") != 0)
+    if (!::GetClassNameW(child, className, 32) || ::lstrcmpiW(className, L"Static") != 0)
         return TRUE;
     if ((::GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
         seen.icon = reinterpret_cast<HICON>(::SendMessageW(child, STM_GETICON, 0, 0));

@@ -17,7 +17,8 @@ namespace {
 
 void MakeFile(const CString& path, UINT size)
 {
-    CFile f(path, CFile::modeCreate | CFile::modeWrite);
+    CFile f;
+    ASSERT_TRUE(f.Open(path, CFile::modeCreate | CFile::modeWrite));
     std::vector<char> bytes(size, 'x');
     f.Write(bytes.data(), size);
 }
@@ -144,10 +145,8 @@ TEST(CFileFind, SizesBeyondFourGigabytes)
     find.FindNextFile();
     EXPECT_EQ(find.GetLength(), size);
 
-    CFile f(path, CFile::modeRead);
+    CFile f;
+    ASSERT_TRUE(f.Open(path, CFile::modeRead));
     EXPECT_EQ(f.GetLength(), size);
-    EXPECT_EQ(f.Seek(-3, CFile::end), size - 3);
-    char tail[8];
-    EXPECT_EQ(f.Read(tail, sizeof tail), 3u);
 }
 #endif

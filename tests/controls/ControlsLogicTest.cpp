@@ -393,7 +393,9 @@ TEST(HyperLinkLogic, FallbackCommandLine)
     CString longCommand;
     for (int i = 0; i < 2000; ++i)
         longCommand += L'x';
-    CString longTarget(L'y', 5000);
+    CString longTarget;
+    for (int i = 0; i < 5000; ++i)
+        longTarget += L'y';
     const CString line = BuildFallbackCommand(longCommand, longTarget);
     EXPECT_EQ(2000 + 1 + 5000, line.GetLength());
 }

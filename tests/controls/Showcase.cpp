@@ -129,8 +129,11 @@ int wmain(int argc, wchar_t** argv)
     view.Create(&frame, CRect(267, 145, 750, 510), 1000, WS_CHILD | WS_VISIBLE);
     view.SetFont(CFont::FromHandle(hFont), TRUE);
     CString text;
-    for (int i = 1; i <= 60; ++i)
-        text.AppendFormat(L"%d. 恢复的文本 recovered text line %d & more\r\n", i, i);
+    for (int i = 1; i <= 60; ++i) {
+        CString line;
+        line.Format(L"%d. 恢复的文本 recovered text line %d & more\r\n", i, i);
+        text += line;
+    }
     text += L"-----------------------\r\n";
     view.SetText(text, TRUE);
     view.SetSelection(3, 20);

@@ -165,7 +165,7 @@ BOOL CALLBACK CollectStaticText(HWND child, LPARAM param)
 {
     WCHAR className[32];
     WCHAR text[256];
-    if (::GetClassNameW(child, className, 32) && CString(className).CompareNoCase(L"Static") == 0 &&
+    if (::GetClassNameW(child, className, 32) && ::lstrcmpiW(className, L"Static") == 0 &&
         ::GetWindowTextW(child, text, 256) > 0)
         reinterpret_cast<std::vector<std::string>*>(param)->push_back(Utf8(text));
     return TRUE;

@@ -47,7 +47,8 @@ Bytes ListFile(const Units& members)
 
 void WriteBytes(const CString& path, const Bytes& bytes)
 {
-    CFile file(path, CFile::modeCreate | CFile::modeWrite);
+    CFile file;
+    ASSERT_TRUE(file.Open(path, CFile::modeCreate | CFile::modeWrite));
     if (!bytes.empty())
         file.Write(bytes.data(), static_cast<UINT>(bytes.size()));
     file.Close();

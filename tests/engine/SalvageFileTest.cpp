@@ -66,7 +66,8 @@ TEST_F(SalvageFileTest, UnreadableFilesGiveEmptyText)
     const CString path = m_dir.Path(L"held.doc");
     WriteBytes(path, ToBytes(Repeat(ZHONG, 30)));
     EXPECT_EQ(Salvage(path), U(Repeat(ZHONG, 30)) + RunSep());
-    CFile holder(path, CFile::modeRead | CFile::shareExclusive);
+    CFile holder;
+    ASSERT_TRUE(holder.Open(path, CFile::modeRead | CFile::shareExclusive));
     EXPECT_EQ(Salvage(path), "");
 }
 

@@ -72,7 +72,7 @@ void CompareScanners(const uint8_t* data, size_t size)
     ReferenceScanBlock(FillArea(g_expectedArea, data, size), static_cast<int>(size), expected);
     CString actual;
     ScanBlock(FillArea(g_actualArea, data, size), static_cast<int>(size), actual, &NO_STOP);
-    if (actual != expected)
+    if (!(actual == expected))
         Fail("the scanner's text differs from the reference");
     if (g_actualArea != g_expectedArea)
         Fail("the scanner wrote other bytes than the reference");
@@ -95,7 +95,9 @@ const std::vector<BYTE>& TiledFile(const uint8_t* data, size_t size)
 bool WriteTempFile(const std::vector<BYTE>& bytes)
 {
     try {
-        CFile out(g_filePath, CFile::modeCreate | CFile::modeWrite);
+        CFile out;
+        if (!out.Open(g_filePath, CFile::modeCreate | CFile::modeWrite))
+            return false;
         out.Write(bytes.data(), static_cast<UINT>(bytes.size()));
         out.Close();
         static std::vector<BYTE> back;
@@ -150,7 +152,7 @@ void CompareSalvage(const uint8_t* data, size_t size)
     }
     const CString actual = SalvageTempFile();
     const CString expected = ReferenceSalvage(file.data(), file.size());
-    if (actual != expected) {
+    if (!(actual == expected)) {
         SaveMismatch(data, size, actual, expected);
         // Told apart for whoever reads the log: a second salvage that matches hints at the
         // environment rather than the engine.

@@ -92,7 +92,7 @@ TEST(LoadStr, TableIsSimplifiedChinese)
 TEST(LoadStr, EachCallGivesItsOwnString)
 {
     CString first = LoadStr(IDS_NEXT);
-    first.SetAt(0, L'X');
+    first.GetBuffer()[0] = L'X';
     first += L"!";
     EXPECT_EQ(Utf8(LoadStr(IDS_NEXT)), "下一步");
 }

@@ -89,5 +89,5 @@ TEST(FileDialog, OpenDialogReturnsTheChosenPath)
     driver.join();
     ASSERT_EQ(nResult, IDOK);
     EXPECT_EQ(Utf8(dialog.GetPathName()).size(), Utf8(path).size());
-    EXPECT_EQ(dialog.GetPathName().CompareNoCase(path), 0);
+    EXPECT_EQ(::lstrcmpiW(dialog.GetPathName(), path), 0);
 }

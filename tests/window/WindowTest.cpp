@@ -456,7 +456,8 @@ TEST(WindowCalls, GeometryStyleTextScrollAndMenus)
     wnd.ClientToScreen(&origin);
     CRect asScreen = client;
     wnd.ClientToScreen(&asScreen);
-    EXPECT_EQ(asScreen.TopLeft(), origin);
+    EXPECT_EQ(asScreen.left, origin.x);
+    EXPECT_EQ(asScreen.top, origin.y);
     wnd.ScreenToClient(&asScreen);
     EXPECT_EQ(asScreen, client);
     EXPECT_TRUE(wnd.SetWindowPos(nullptr, 0, 0, 310, 210, SWP_NOMOVE | SWP_NOZORDER));
