@@ -7,8 +7,6 @@ class CDC;
 class CBitmap : public CGdiObject {
 public:
     static CBitmap* FromHandle(HBITMAP hBitmap) { return TemporaryOf<CBitmap>(hBitmap); }
-    BOOL LoadBitmap(UINT nIDResource);  // from the library's resource module
-    BOOL LoadBitmap(LPCTSTR lpszResourceName);
     BOOL CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitcount, const void* lpBits);
     BOOL CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight);
     int GetBitmap(BITMAP* pBitMap) const;

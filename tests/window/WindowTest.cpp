@@ -273,7 +273,7 @@ TEST(Reflection, StaticAnswersItsOwnColourRequestUnlessTheParentDoes)
     const LRESULT brush = parent.SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.m_hDC),
                                              reinterpret_cast<LPARAM>(label.m_hWnd));
     EXPECT_EQ(reinterpret_cast<HBRUSH>(brush), static_cast<HBRUSH>(label.brush));
-    EXPECT_EQ(dc.GetTextColor(), RGB(200, 0, 0));
+    EXPECT_EQ(::GetTextColor(dc.m_hDC), RGB(200, 0, 0));
 
     // A control without its own answer gets the default brush, not a NULL one.
     const LRESULT plainBrush = parent.SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.m_hDC),
@@ -482,7 +482,7 @@ TEST(WindowCalls, GeometryStyleTextScrollAndMenus)
     EXPECT_EQ(wnd.GetWindowTextLength(), 2);
 
     CFont font;
-    ASSERT_TRUE(font.CreatePointFont(90, L"Arial"));
+    ASSERT_TRUE(font.CreateFont(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Arial"));
     CButton button;
     ASSERT_TRUE(button.Create(L"b", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, CRect(0, 0, 50, 20), &wnd, kButtonId));
     button.SetFont(&font);
