@@ -10,5 +10,4 @@ public:
                     BYTE bUnderline, BYTE cStrikeOut, BYTE nCharSet, BYTE nOutPrecision, BYTE nClipPrecision,
                     BYTE nQuality, BYTE nPitchAndFamily, LPCTSTR lpszFacename);
     int GetLogFont(LOGFONT* pLogFont) const;
-    operator HFONT() const { return static_cast<HFONT>(m_hObject); }
 };

@@ -27,7 +27,6 @@ public:
     HGDIOBJ Detach();              // gives the handle back without deleting it
     BOOL DeleteObject();           // deletes an owned handle; forgets a borrowed one
     HGDIOBJ GetSafeHandle() const { return m_hObject; }
-    operator HGDIOBJ() const { return m_hObject; }
     int GetObject(int nCount, LPVOID lpObject) const;
     bool IsOwner() const { return m_object.IsOwner(); }
 

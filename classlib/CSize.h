@@ -4,6 +4,5 @@
 
 class CSize : public SIZE {
 public:
-    CSize() { cx = 0; cy = 0; }
     CSize(int initCX, int initCY) { cx = initCX; cy = initCY; }
 };
