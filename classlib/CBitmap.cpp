@@ -1,14 +1,6 @@
 #include "classlib/CBitmap.h"
 
-#include "classlib/AppHandles.h"
 #include "classlib/CDC.h"
-
-BOOL CBitmap::LoadBitmap(UINT nIDResource) { return LoadBitmap(MAKEINTRESOURCEW(nIDResource)); }
-
-BOOL CBitmap::LoadBitmap(LPCTSTR lpszResourceName)
-{
-    return Attach(::LoadBitmapW(AfxGetResourceHandle(), lpszResourceName));
-}
 
 BOOL CBitmap::CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitcount, const void* lpBits)
 {

@@ -7,10 +7,7 @@ class CDC;
 class CBitmap : public CGdiObject {
 public:
     static CBitmap* FromHandle(HBITMAP hBitmap) { return TemporaryOf<CBitmap>(hBitmap); }
-    BOOL LoadBitmap(UINT nIDResource);  // from the library's resource module
-    BOOL LoadBitmap(LPCTSTR lpszResourceName);
     BOOL CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitcount, const void* lpBits);
     BOOL CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight);
     int GetBitmap(BITMAP* pBitMap) const;
-    operator HBITMAP() const { return static_cast<HBITMAP>(m_hObject); }
 };

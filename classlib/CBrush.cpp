@@ -12,14 +12,3 @@ BOOL CBrush::CreatePatternBrush(CBitmap* pBitmap)
 {
     return pBitmap != nullptr && Attach(::CreatePatternBrush(static_cast<HBITMAP>(pBitmap->m_hObject)));
 }
-
-BOOL CBrush::CreateSysColorBrush(int nIndex)
-{
-    HBRUSH hBrush = ::GetSysColorBrush(nIndex);
-    if (hBrush == NULL)
-        return FALSE;
-    Borrow(hBrush);
-    return TRUE;
-}
-
-int CBrush::GetLogBrush(LOGBRUSH* pLogBrush) const { return GetObject(sizeof(LOGBRUSH), pLogBrush); }

@@ -59,13 +59,6 @@ BOOL CDC::DeleteDC() { return m_dc.Release(); }
 
 BOOL CDC::CreateCompatibleDC(CDC* pDC) { return Attach(::CreateCompatibleDC(pDC ? pDC->m_hDC : NULL)); }
 
-CPen* CDC::SelectObject(CPen* pPen) { return CPen::FromHandle(static_cast<HPEN>(::SelectObject(m_hDC, HandleOf(pPen)))); }
-
-CBrush* CDC::SelectObject(CBrush* pBrush)
-{
-    return CBrush::FromHandle(static_cast<HBRUSH>(::SelectObject(m_hDC, HandleOf(pBrush))));
-}
-
 CFont* CDC::SelectObject(CFont* pFont)
 {
     return CFont::FromHandle(static_cast<HFONT>(::SelectObject(m_hDC, HandleOf(pFont))));
@@ -76,41 +69,18 @@ CBitmap* CDC::SelectObject(CBitmap* pBitmap)
     return CBitmap::FromHandle(static_cast<HBITMAP>(::SelectObject(m_hDC, HandleOf(pBitmap))));
 }
 
-int CDC::SelectObject(CRgn* pRgn) { return ::SelectClipRgn(m_hDC, static_cast<HRGN>(HandleOf(pRgn))); }
-
-HGDIOBJ CDC::SelectObject(HGDIOBJ hObject) { return ::SelectObject(m_hDC, hObject); }
-
-CGdiObject* CDC::SelectStockObject(int nIndex)
-{
-    return CGdiObject::FromHandle(::SelectObject(m_hDC, ::GetStockObject(nIndex)));
-}
-
 int CDC::SetBkMode(int nBkMode) { return ::SetBkMode(m_hDC, nBkMode); }
-int CDC::GetBkMode() const { return ::GetBkMode(m_hDC); }
 COLORREF CDC::SetBkColor(COLORREF crColor) { return ::SetBkColor(m_hDC, crColor); }
 COLORREF CDC::SetTextColor(COLORREF crColor) { return ::SetTextColor(m_hDC, crColor); }
-COLORREF CDC::GetTextColor() const { return ::GetTextColor(m_hDC); }
 int CDC::SetStretchBltMode(int nStretchMode) { return ::SetStretchBltMode(m_hDC, nStretchMode); }
-int CDC::GetDeviceCaps(int nIndex) const { return ::GetDeviceCaps(m_hDC, nIndex); }
 int CDC::SaveDC() { return ::SaveDC(m_hDC); }
 BOOL CDC::RestoreDC(int nSavedDC) { return ::RestoreDC(m_hDC, nSavedDC); }
 
 int CDC::GetClipBox(LPRECT lpRect) const { return ::GetClipBox(m_hDC, lpRect); }
-int CDC::SelectClipRgn(CRgn* pRgn) { return ::SelectClipRgn(m_hDC, static_cast<HRGN>(HandleOf(pRgn))); }
 
 int CDC::SelectClipRgn(CRgn* pRgn, int nMode)
 {
     return ::ExtSelectClipRgn(m_hDC, static_cast<HRGN>(HandleOf(pRgn)), nMode);
-}
-
-int CDC::IntersectClipRect(LPCRECT lpRect)
-{
-    return ::IntersectClipRect(m_hDC, lpRect->left, lpRect->top, lpRect->right, lpRect->bottom);
-}
-
-int CDC::ExcludeClipRect(LPCRECT lpRect)
-{
-    return ::ExcludeClipRect(m_hDC, lpRect->left, lpRect->top, lpRect->right, lpRect->bottom);
 }
 
 void CDC::FillRect(LPCRECT lpRect, CBrush* pBrush) { ::FillRect(m_hDC, lpRect, static_cast<HBRUSH>(HandleOf(pBrush))); }
@@ -123,30 +93,11 @@ void CDC::FillSolidRect(LPCRECT lpRect, COLORREF clr)
     ::SetBkColor(m_hDC, old);
 }
 
-void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF clr)
-{
-    const RECT rect = {x, y, x + cx, y + cy};
-    FillSolidRect(&rect, clr);
-}
-
-void CDC::FrameRect(LPCRECT lpRect, CBrush* pBrush)
-{
-    ::FrameRect(m_hDC, lpRect, static_cast<HBRUSH>(HandleOf(pBrush)));
-}
-
-BOOL CDC::FillRgn(CRgn* pRgn, CBrush* pBrush)
-{
-    return ::FillRgn(m_hDC, static_cast<HRGN>(HandleOf(pRgn)), static_cast<HBRUSH>(HandleOf(pBrush)));
-}
-
 BOOL CDC::FrameRgn(CRgn* pRgn, CBrush* pBrush, int nWidth, int nHeight)
 {
     return ::FrameRgn(m_hDC, static_cast<HRGN>(HandleOf(pRgn)), static_cast<HBRUSH>(HandleOf(pBrush)), nWidth,
                       nHeight);
 }
-
-BOOL CDC::Rectangle(int x1, int y1, int x2, int y2) { return ::Rectangle(m_hDC, x1, y1, x2, y2); }
-BOOL CDC::Rectangle(LPCRECT lpRect) { return Rectangle(lpRect->left, lpRect->top, lpRect->right, lpRect->bottom); }
 
 CPoint CDC::MoveTo(int x, int y)
 {
@@ -155,11 +106,7 @@ CPoint CDC::MoveTo(int x, int y)
     return CPoint(old);
 }
 
-CPoint CDC::MoveTo(POINT point) { return MoveTo(point.x, point.y); }
 BOOL CDC::LineTo(int x, int y) { return ::LineTo(m_hDC, x, y); }
-BOOL CDC::LineTo(POINT point) { return LineTo(point.x, point.y); }
-void CDC::InvertRect(LPCRECT lpRect) { ::InvertRect(m_hDC, lpRect); }
-BOOL CDC::PatBlt(int x, int y, int nWidth, int nHeight, DWORD dwRop) { return ::PatBlt(m_hDC, x, y, nWidth, nHeight, dwRop); }
 
 BOOL CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, DWORD dwRop)
 {
@@ -174,27 +121,12 @@ BOOL CDC::StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSr
 }
 
 BOOL CDC::DrawIcon(int x, int y, HICON hIcon) { return ::DrawIcon(m_hDC, x, y, hIcon); }
-BOOL CDC::DrawIcon(POINT point, HICON hIcon) { return DrawIcon(point.x, point.y, hIcon); }
 
 BOOL CDC::DrawState(CPoint pt, CSize size, HICON hIcon, UINT nFlags, HBRUSH hBrush)
 {
     return ::DrawStateW(m_hDC, hBrush, NULL, reinterpret_cast<LPARAM>(hIcon), 0, pt.x, pt.y, size.cx, size.cy,
                         nFlags | DST_ICON);
 }
-
-BOOL CDC::DrawState(CPoint pt, CSize size, HBITMAP hBitmap, UINT nFlags, HBRUSH hBrush)
-{
-    return ::DrawStateW(m_hDC, hBrush, NULL, reinterpret_cast<LPARAM>(hBitmap), 0, pt.x, pt.y, size.cx, size.cy,
-                        nFlags | DST_BITMAP);
-}
-
-BOOL CDC::GradientFill(TRIVERTEX* pVertices, ULONG nVertices, void* pMesh, ULONG nMeshElements, DWORD dwMode)
-{
-    return ::GradientFill(m_hDC, pVertices, nVertices, pMesh, nMeshElements, dwMode);
-}
-
-COLORREF CDC::GetPixel(int x, int y) const { return ::GetPixel(m_hDC, x, y); }
-COLORREF CDC::SetPixel(int x, int y, COLORREF crColor) { return ::SetPixel(m_hDC, x, y, crColor); }
 
 CBrush* CDC::GetHalftoneBrush()
 {
@@ -244,20 +176,6 @@ int CDC::DrawText(const CString& str, LPRECT lpRect, UINT nFormat)
     return DrawText(str.GetString(), str.GetLength(), lpRect, nFormat);
 }
 
-BOOL CDC::TextOut(int x, int y, LPCTSTR lpszString, int nCount) { return ::TextOutW(m_hDC, x, y, lpszString, nCount); }
-BOOL CDC::TextOut(int x, int y, const CString& str) { return TextOut(x, y, str.GetString(), str.GetLength()); }
-
-CSize CDC::GetTextExtent(LPCTSTR lpszString, int nCount) const
-{
-    SIZE size = {0, 0};
-    ::GetTextExtentPoint32W(m_hDC, lpszString, nCount, &size);
-    return CSize(size);
-}
-
-CSize CDC::GetTextExtent(const CString& str) const { return GetTextExtent(str.GetString(), str.GetLength()); }
-
-BOOL CDC::GetTextMetrics(LPTEXTMETRIC lpMetrics) const { return ::GetTextMetricsW(m_hDC, lpMetrics); }
-
 CPaintDC::CPaintDC(CWnd* pWnd) : m_ps(), m_hWnd(pWnd->m_hWnd) { Borrow(::BeginPaint(m_hWnd, &m_ps)); }
 
 CPaintDC::~CPaintDC()
@@ -269,13 +187,6 @@ CPaintDC::~CPaintDC()
 CClientDC::CClientDC(CWnd* pWnd) : m_hWnd(pWnd ? pWnd->m_hWnd : NULL) { Borrow(::GetDC(m_hWnd)); }
 
 CClientDC::~CClientDC()
-{
-    ::ReleaseDC(m_hWnd, Detach());
-}
-
-CWindowDC::CWindowDC(CWnd* pWnd) : m_hWnd(pWnd ? pWnd->m_hWnd : NULL) { Borrow(::GetWindowDC(m_hWnd)); }
-
-CWindowDC::~CWindowDC()
 {
     ::ReleaseDC(m_hWnd, Detach());
 }

@@ -2,8 +2,6 @@
 // A font (HFONT) wrapper.
 #include "classlib/CGdiObject.h"
 
-class CDC;
-
 class CFont : public CGdiObject {
 public:
     static CFont* FromHandle(HFONT hFont) { return TemporaryOf<CFont>(hFont); }
@@ -11,7 +9,5 @@ public:
     BOOL CreateFont(int nHeight, int nWidth, int nEscapement, int nOrientation, int nWeight, BYTE bItalic,
                     BYTE bUnderline, BYTE cStrikeOut, BYTE nCharSet, BYTE nOutPrecision, BYTE nClipPrecision,
                     BYTE nQuality, BYTE nPitchAndFamily, LPCTSTR lpszFacename);
-    BOOL CreatePointFont(int nPointSize, LPCTSTR lpszFaceName, CDC* pDC = NULL);  // tenths of a point
     int GetLogFont(LOGFONT* pLogFont) const;
-    operator HFONT() const { return static_cast<HFONT>(m_hObject); }
 };

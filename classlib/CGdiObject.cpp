@@ -25,23 +25,10 @@ void QmAddTemporaryGdi(HGDIOBJ hObject, const std::type_info& kind, CGdiObject* 
 
 void QmFreeTemporaryGdi() { TemporaryGdi().clear(); }
 
-CGdiObject* CGdiObject::FromHandle(HGDIOBJ hObject) { return TemporaryOf<CGdiObject>(hObject); }
-
 BOOL CGdiObject::Attach(HGDIOBJ hObject) { return m_object.Own(hObject); }
 
 HGDIOBJ CGdiObject::Detach() { return m_object.Detach(); }
 
 BOOL CGdiObject::DeleteObject() { return m_object.Release(); }
 
-BOOL CGdiObject::CreateStockObject(int nIndex)
-{
-    HGDIOBJ hObject = ::GetStockObject(nIndex);
-    if (hObject == NULL)
-        return FALSE;
-    Borrow(hObject);
-    return TRUE;
-}
-
 int CGdiObject::GetObject(int nCount, LPVOID lpObject) const { return ::GetObjectW(m_hObject, nCount, lpObject); }
-
-UINT CGdiObject::GetObjectType() const { return static_cast<UINT>(::GetObjectType(m_hObject)); }

@@ -1,8 +1,7 @@
 #pragma once
-// A GDI object (font, brush, pen, bitmap, region) held by handle.
+// A GDI object (font, brush, bitmap, region) held by handle.
 // A wrapper that created or attached its handle owns it and deletes it when destroyed; a wrapper
-// made by FromHandle (a temporary of the calling thread) or for a stock object borrows it and
-// never deletes it.
+// made by FromHandle (a temporary of the calling thread) borrows it and never deletes it.
 #include "classlib/WinTypes.h"
 #include <typeinfo>
 
@@ -24,21 +23,16 @@ public:
     CGdiObject(const CGdiObject&) = delete;
     CGdiObject& operator=(const CGdiObject&) = delete;
 
-    // A temporary borrowing wrapper of the calling thread (see CWnd.h on temporaries).
-    static CGdiObject* FromHandle(HGDIOBJ hObject);
-
     BOOL Attach(HGDIOBJ hObject);  // takes ownership
     HGDIOBJ Detach();              // gives the handle back without deleting it
     BOOL DeleteObject();           // deletes an owned handle; forgets a borrowed one
-    BOOL CreateStockObject(int nIndex);  // borrowed: stock objects are never deleted
     HGDIOBJ GetSafeHandle() const { return m_hObject; }
-    operator HGDIOBJ() const { return m_hObject; }
     int GetObject(int nCount, LPVOID lpObject) const;
-    UINT GetObjectType() const;
     bool IsOwner() const { return m_object.IsOwner(); }
 
 protected:
-    // Temporaries of a given wrapper class, kept per thread and per handle.
+    // A temporary borrowing wrapper of the calling thread (see CWnd.h on temporaries), kept per
+    // thread, handle and wrapper class.
     template <class T> static T* TemporaryOf(HGDIOBJ hObject);
     void Borrow(HGDIOBJ hObject) { m_object.Borrow(hObject); }
 };

@@ -10,7 +10,6 @@
 #include "classlib/CGdiObject.h"
 #include "classlib/CFont.h"
 #include "classlib/CBrush.h"
-#include "classlib/CPen.h"
 #include "classlib/CBitmap.h"
 #include "classlib/CRgn.h"
 #include "classlib/CDC.h"

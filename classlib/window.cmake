@@ -17,7 +17,6 @@ add_library(classlib_window STATIC
   COleDispatchDriver.cpp
   COleDispatchException.cpp
   COleException.cpp
-  CPen.cpp
   CProgressCtrl.cpp
   CRgn.cpp
   CStatic.cpp

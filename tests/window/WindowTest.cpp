@@ -278,7 +278,7 @@ TEST(Reflection, StaticAnswersItsOwnColourRequestUnlessTheParentDoes)
     const LRESULT brush = parent.SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.m_hDC),
                                              reinterpret_cast<LPARAM>(label.m_hWnd));
     EXPECT_EQ(reinterpret_cast<HBRUSH>(brush), static_cast<HBRUSH>(label.brush));
-    EXPECT_EQ(dc.GetTextColor(), RGB(200, 0, 0));
+    EXPECT_EQ(::GetTextColor(dc.m_hDC), RGB(200, 0, 0));
 
     // A control without its own answer gets the default brush, not a NULL one.
     const LRESULT plainBrush = parent.SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.m_hDC),
