@@ -8,7 +8,7 @@ const QM_MSGMAP* CCmdTarget::GetMessageMap() const { return GetThisMessageMap();
 
 const QM_MSGMAP* CCmdTarget::GetThisMessageMap()
 {
-    static const QM_MSGMAP_ENTRY entries[] = {{0, 0, 0, 0, nullptr}};
+    static const QM_MSGMAP_ENTRY entries[] = {{0, 0, 0, nullptr}};
     static const QM_MSGMAP messageMap = {nullptr, &entries[0]};
     return &messageMap;
 }
@@ -22,9 +22,8 @@ static bool EntryMatches(const QM_MSGMAP_ENTRY& entry, UINT nMessage, UINT nCode
     switch (nMessage) {
     case WM_COMMAND:
     case WM_NOTIFY:
-        return entry.nCode == nCode && nID >= entry.nID && nID <= entry.nLastID;
+        return entry.nCode == nCode && nID == entry.nID;
     case QM_REFLECT_COMMAND:
-    case QM_REFLECT_NOTIFY:
         return entry.nCode == nCode;
     default:
         return true;

@@ -19,7 +19,7 @@ IMPLEMENT_DYNAMIC(CWnd, CCmdTarget)
 const QM_MSGMAP* CWnd::GetMessageMap() const { return GetThisMessageMap(); }
 const QM_MSGMAP* CWnd::GetThisMessageMap()
 {
-    static const QM_MSGMAP_ENTRY entries[] = {{0, 0, 0, 0, nullptr}};
+    static const QM_MSGMAP_ENTRY entries[] = {{0, 0, 0, nullptr}};
     static const QM_MSGMAP messageMap = {&CCmdTarget::GetThisMessageMap, &entries[0]};
     return &messageMap;
 }
@@ -407,8 +407,6 @@ bool IsControlMessage(UINT message)
 // The control that a control message comes from; NULL for a menu or an accelerator.
 HWND ControlOf(UINT message, WPARAM, LPARAM lParam)
 {
-    if (message == WM_NOTIFY)
-        return lParam != 0 ? reinterpret_cast<const NMHDR*>(lParam)->hwndFrom : NULL;
     if (message == WM_DRAWITEM) {
         const DRAWITEMSTRUCT* pDis = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         return pDis != nullptr && pDis->CtlType != ODT_MENU ? pDis->hwndItem : NULL;
@@ -429,25 +427,24 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
 
 // Reflection: the one place that orders the parent's handlers and the control's own object.
 // A control tells its parent what happened to it (WM_COMMAND, WM_NOTIFY) or asks how to paint
-// (WM_CTLCOLOR*, WM_DRAWITEM). What happened goes to the control's object first
-// (ON_CONTROL_REFLECT, ON_NOTIFY_REFLECT); the parent's map sees only what the control leaves.
-// How to paint goes to the parent's handler first (ON_WM_CTLCOLOR, ON_WM_DRAWITEM: a page
-// colours its own controls); the control's object (ON_WM_CTLCOLOR_REFLECT, CButton::DrawItem)
-// answers what that handler leaves to its default, CWnd::OnCtlColor, and everything when the
-// parent has no handler; default processing comes last.
+// (WM_CTLCOLOR*, WM_DRAWITEM). A command goes to the control's object first
+// (ON_CONTROL_REFLECT); the parent's map sees only what the control leaves. A notification is
+// the parent's alone (ON_NOTIFY). A colour request goes to the parent's handler first
+// (ON_WM_CTLCOLOR: a page colours its own controls); the control's object
+// (ON_WM_CTLCOLOR_REFLECT) answers what that handler leaves to its default, CWnd::OnCtlColor,
+// and everything when the parent has no handler. Drawing is the control's object's
+// (CButton::DrawItem). Default processing comes last.
 BOOL CWnd::OnControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
     *pResult = 0;
-    if (message == WM_COMMAND || message == WM_NOTIFY) {
-        if (ReflectToControl(message, wParam, lParam, pResult))
-            return TRUE;
-        if (message == WM_COMMAND)
-            return OnCommand(wParam, lParam);
+    if (message == WM_COMMAND)
+        return ReflectToControl(message, wParam, lParam, pResult) || OnCommand(wParam, lParam);
+    if (message == WM_NOTIFY)
         return lParam != 0 && OnNotify(wParam, lParam, pResult);
+    if (IsCtlColor(message)) {
+        if (const QM_MSGMAP_ENTRY* pEntry = FindMessageEntry(GetMessageMap(), QM_WM_CTLCOLOR, 0, 0))
+            return pEntry->pfn(this, message, wParam, lParam, pResult);
     }
-    const UINT nKey = IsCtlColor(message) ? QM_WM_CTLCOLOR : WM_DRAWITEM;
-    if (const QM_MSGMAP_ENTRY* pEntry = FindMessageEntry(GetMessageMap(), nKey, 0, 0))
-        return pEntry->pfn(this, message, wParam, lParam, pResult);
     *pResult = ReflectOrDefault(message, wParam, lParam);
     return TRUE;
 }
@@ -501,19 +498,10 @@ BOOL CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pR
         const QM_MSGMAP_ENTRY* pEntry = FindMessageEntry(pMap, QM_REFLECT_COMMAND, HIWORD(wParam), 0);
         return pEntry != nullptr && pEntry->pfn(this, QM_REFLECT_COMMAND, wParam, lParam, pResult);
     }
-    if (message == WM_NOTIFY) {
-        const NMHDR* pHdr = reinterpret_cast<const NMHDR*>(lParam);
-        const QM_MSGMAP_ENTRY* pEntry = FindMessageEntry(pMap, QM_REFLECT_NOTIFY, pHdr->code, 0);
-        return pEntry != nullptr && pEntry->pfn(this, QM_REFLECT_NOTIFY, wParam, lParam, pResult);
-    }
     if (IsCtlColor(message)) {
         const QM_MSGMAP_ENTRY* pEntry = FindMessageEntry(pMap, QM_REFLECT_CTLCOLOR, 0, 0);
         return pEntry != nullptr &&
                pEntry->pfn(this, QM_REFLECT_CTLCOLOR, wParam, message - WM_CTLCOLORMSGBOX, pResult);
-    }
-    if (message == WM_DRAWITEM) {
-        const QM_MSGMAP_ENTRY* pEntry = FindMessageEntry(pMap, QM_REFLECT_DRAWITEM, 0, 0);
-        return pEntry != nullptr && pEntry->pfn(this, QM_REFLECT_DRAWITEM, wParam, lParam, pResult);
     }
     return FALSE;
 }

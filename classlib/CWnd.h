@@ -157,7 +157,7 @@ protected:
     virtual BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
     virtual BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
-    // A message of this control to its parent (WM_COMMAND, WM_NOTIFY, WM_CTLCOLOR*, WM_DRAWITEM)
+    // A message of this control to its parent (WM_COMMAND, WM_CTLCOLOR*, WM_DRAWITEM)
     // offered to this object. TRUE when this object handled it (the parent then does no more).
     virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     virtual void PreSubclassWindow();

@@ -27,8 +27,7 @@ typedef BOOL (*QM_MSG_HANDLER)(CCmdTarget* pTarget, UINT nMessage, WPARAM wParam
 struct QM_MSGMAP_ENTRY {
     UINT nMessage;   // window message, WM_COMMAND, WM_NOTIFY or a reflected QM_REFLECT_*
     UINT nCode;      // notification code for WM_COMMAND / WM_NOTIFY entries, else 0
-    UINT nID;        // first control id for WM_COMMAND / WM_NOTIFY entries, else 0
-    UINT nLastID;    // last control id of the range
+    UINT nID;        // control id for WM_COMMAND / WM_NOTIFY entries, else 0
     QM_MSG_HANDLER pfn;
 };
 
@@ -51,7 +50,7 @@ protected: \
         static const QM_MSGMAP_ENTRY entries[] = {
 
 #define END_MESSAGE_MAP() \
-            { 0, 0, 0, 0, nullptr } }; \
+            { 0, 0, 0, nullptr } }; \
         static const QM_MSGMAP messageMap = { &TheBaseClass::GetThisMessageMap, &entries[0] }; \
         return &messageMap; \
     }
@@ -62,80 +61,66 @@ protected: \
 #define QM_UNUSED_ARGS (void)nMsg; (void)wParam; (void)lParam; (void)pResult
 
 // ---- window messages (handler names and signatures as the class library has them) ----
-#define ON_WM_CREATE() { WM_CREATE, 0, 0, 0, QM_THUNK { QM_UNUSED_ARGS; \
+#define ON_WM_CREATE() { WM_CREATE, 0, 0, QM_THUNK { QM_UNUSED_ARGS; \
     *pResult = QM_SELF->OnCreate(reinterpret_cast<LPCREATESTRUCT>(lParam)); return TRUE; } },
-#define ON_WM_DESTROY() { WM_DESTROY, 0, 0, 0, QM_THUNK { QM_UNUSED_ARGS; QM_SELF->OnDestroy(); return TRUE; } },
-#define ON_WM_CLOSE() { WM_CLOSE, 0, 0, 0, QM_THUNK { QM_UNUSED_ARGS; QM_SELF->OnClose(); return TRUE; } },
-#define ON_WM_SIZE() { WM_SIZE, 0, 0, 0, QM_THUNK { QM_UNUSED_ARGS; \
+#define ON_WM_DESTROY() { WM_DESTROY, 0, 0, QM_THUNK { QM_UNUSED_ARGS; QM_SELF->OnDestroy(); return TRUE; } },
+#define ON_WM_SIZE() { WM_SIZE, 0, 0, QM_THUNK { QM_UNUSED_ARGS; \
     QM_SELF->OnSize(static_cast<UINT>(wParam), (short)LOWORD(lParam), (short)HIWORD(lParam)); return TRUE; } },
-#define ON_WM_PAINT() { WM_PAINT, 0, 0, 0, QM_THUNK { QM_UNUSED_ARGS; QM_SELF->OnPaint(); return TRUE; } },
-#define ON_WM_NCPAINT() { WM_NCPAINT, 0, 0, 0, QM_THUNK { QM_UNUSED_ARGS; QM_SELF->OnNcPaint(); return TRUE; } },
-#define ON_WM_ERASEBKGND() { WM_ERASEBKGND, 0, 0, 0, QM_THUNK { QM_UNUSED_ARGS; \
+#define ON_WM_PAINT() { WM_PAINT, 0, 0, QM_THUNK { QM_UNUSED_ARGS; QM_SELF->OnPaint(); return TRUE; } },
+#define ON_WM_NCPAINT() { WM_NCPAINT, 0, 0, QM_THUNK { QM_UNUSED_ARGS; QM_SELF->OnNcPaint(); return TRUE; } },
+#define ON_WM_ERASEBKGND() { WM_ERASEBKGND, 0, 0, QM_THUNK { QM_UNUSED_ARGS; \
     *pResult = QM_SELF->OnEraseBkgnd(CDC::FromHandle(reinterpret_cast<HDC>(wParam))); return TRUE; } },
-#define ON_WM_TIMER() { WM_TIMER, 0, 0, 0, QM_THUNK { QM_UNUSED_ARGS; \
+#define ON_WM_TIMER() { WM_TIMER, 0, 0, QM_THUNK { QM_UNUSED_ARGS; \
     QM_SELF->OnTimer(static_cast<UINT_PTR>(wParam)); return TRUE; } },
-#define QM_ON_MOUSE(msg, fn) { msg, 0, 0, 0, QM_THUNK { QM_UNUSED_ARGS; \
+#define QM_ON_MOUSE(msg, fn) { msg, 0, 0, QM_THUNK { QM_UNUSED_ARGS; \
     QM_SELF->fn(static_cast<UINT>(wParam), CPoint((short)LOWORD(lParam), (short)HIWORD(lParam))); return TRUE; } },
 #define ON_WM_LBUTTONDOWN() QM_ON_MOUSE(WM_LBUTTONDOWN, OnLButtonDown)
 #define ON_WM_LBUTTONUP() QM_ON_MOUSE(WM_LBUTTONUP, OnLButtonUp)
-#define ON_WM_LBUTTONDBLCLK() QM_ON_MOUSE(WM_LBUTTONDBLCLK, OnLButtonDblClk)
-#define ON_WM_RBUTTONDOWN() QM_ON_MOUSE(WM_RBUTTONDOWN, OnRButtonDown)
 #define ON_WM_MOUSEMOVE() QM_ON_MOUSE(WM_MOUSEMOVE, OnMouseMove)
-#define ON_WM_SETCURSOR() { WM_SETCURSOR, 0, 0, 0, QM_THUNK { QM_UNUSED_ARGS; \
+#define ON_WM_SETCURSOR() { WM_SETCURSOR, 0, 0, QM_THUNK { QM_UNUSED_ARGS; \
     *pResult = QM_SELF->OnSetCursor(CWnd::FromHandle(reinterpret_cast<HWND>(wParam)), LOWORD(lParam), HIWORD(lParam)); \
     return TRUE; } },
-#define QM_ON_SCROLL(msg, fn) { msg, 0, 0, 0, QM_THUNK { QM_UNUSED_ARGS; \
+#define QM_ON_SCROLL(msg, fn) { msg, 0, 0, QM_THUNK { QM_UNUSED_ARGS; \
     QM_SELF->fn(LOWORD(wParam), HIWORD(wParam), \
                 reinterpret_cast<CScrollBar*>(CWnd::FromHandle(reinterpret_cast<HWND>(lParam)))); return TRUE; } },
 #define ON_WM_HSCROLL() QM_ON_SCROLL(WM_HSCROLL, OnHScroll)
 #define ON_WM_VSCROLL() QM_ON_SCROLL(WM_VSCROLL, OnVScroll)
-#define ON_WM_MOUSEWHEEL() { WM_MOUSEWHEEL, 0, 0, 0, QM_THUNK { QM_UNUSED_ARGS; \
+#define ON_WM_MOUSEWHEEL() { WM_MOUSEWHEEL, 0, 0, QM_THUNK { QM_UNUSED_ARGS; \
     *pResult = QM_SELF->OnMouseWheel(GET_KEYSTATE_WPARAM(wParam), GET_WHEEL_DELTA_WPARAM(wParam), \
                                      CPoint((short)LOWORD(lParam), (short)HIWORD(lParam))); return TRUE; } },
-#define ON_WM_SETFOCUS() { WM_SETFOCUS, 0, 0, 0, QM_THUNK { QM_UNUSED_ARGS; \
-    QM_SELF->OnSetFocus(CWnd::FromHandle(reinterpret_cast<HWND>(wParam))); return TRUE; } },
-#define ON_WM_KILLFOCUS() { WM_KILLFOCUS, 0, 0, 0, QM_THUNK { QM_UNUSED_ARGS; \
+#define ON_WM_KILLFOCUS() { WM_KILLFOCUS, 0, 0, QM_THUNK { QM_UNUSED_ARGS; \
     QM_SELF->OnKillFocus(CWnd::FromHandle(reinterpret_cast<HWND>(wParam))); return TRUE; } },
-#define ON_WM_CAPTURECHANGED() { WM_CAPTURECHANGED, 0, 0, 0, QM_THUNK { QM_UNUSED_ARGS; \
+#define ON_WM_CAPTURECHANGED() { WM_CAPTURECHANGED, 0, 0, QM_THUNK { QM_UNUSED_ARGS; \
     QM_SELF->OnCaptureChanged(CWnd::FromHandle(reinterpret_cast<HWND>(lParam))); return TRUE; } },
-#define ON_WM_GETMINMAXINFO() { WM_GETMINMAXINFO, 0, 0, 0, QM_THUNK { QM_UNUSED_ARGS; \
+#define ON_WM_GETMINMAXINFO() { WM_GETMINMAXINFO, 0, 0, QM_THUNK { QM_UNUSED_ARGS; \
     QM_SELF->OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam)); return TRUE; } },
-#define ON_WM_SYSCOMMAND() { WM_SYSCOMMAND, 0, 0, 0, QM_THUNK { QM_UNUSED_ARGS; \
+#define ON_WM_SYSCOMMAND() { WM_SYSCOMMAND, 0, 0, QM_THUNK { QM_UNUSED_ARGS; \
     QM_SELF->OnSysCommand(static_cast<UINT>(wParam), lParam); return TRUE; } },
-#define ON_WM_QUERYDRAGICON() { WM_QUERYDRAGICON, 0, 0, 0, QM_THUNK { QM_UNUSED_ARGS; \
+#define ON_WM_QUERYDRAGICON() { WM_QUERYDRAGICON, 0, 0, QM_THUNK { QM_UNUSED_ARGS; \
     *pResult = reinterpret_cast<LRESULT>(QM_SELF->OnQueryDragIcon()); return TRUE; } },
 // The seven WM_CTLCOLOR* messages: HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor).
-#define ON_WM_CTLCOLOR() { QM_WM_CTLCOLOR, 0, 0, 0, QM_THUNK { QM_UNUSED_ARGS; \
+#define ON_WM_CTLCOLOR() { QM_WM_CTLCOLOR, 0, 0, QM_THUNK { QM_UNUSED_ARGS; \
     *pResult = reinterpret_cast<LRESULT>(QM_SELF->OnCtlColor(CDC::FromHandle(reinterpret_cast<HDC>(wParam)), \
         CWnd::FromHandle(reinterpret_cast<HWND>(lParam)), nMsg - WM_CTLCOLORMSGBOX)); return TRUE; } },
-#define ON_WM_DRAWITEM() { WM_DRAWITEM, 0, 0, 0, QM_THUNK { QM_UNUSED_ARGS; \
-    QM_SELF->OnDrawItem(static_cast<int>(wParam), reinterpret_cast<LPDRAWITEMSTRUCT>(lParam)); *pResult = TRUE; return TRUE; } },
 
 // ---- any message: LRESULT Handler(WPARAM, LPARAM) ----
-#define ON_MESSAGE(message, memberFxn) { message, 0, 0, 0, QM_THUNK { QM_UNUSED_ARGS; \
+#define ON_MESSAGE(message, memberFxn) { message, 0, 0, QM_THUNK { QM_UNUSED_ARGS; \
     *pResult = (QM_SELF->*(memberFxn))(wParam, lParam); return TRUE; } },
 
 // ---- commands and control notifications: void Handler() ----
 #define ON_COMMAND(id, memberFxn) ON_CONTROL(0, id, memberFxn)
-#define ON_COMMAND_RANGE(id, idLast, memberFxn) { WM_COMMAND, 0, (UINT)(id), (UINT)(idLast), QM_THUNK { \
-    QM_UNUSED_ARGS; (QM_SELF->*(memberFxn))(LOWORD(wParam)); return TRUE; } },
-#define ON_CONTROL(code, id, memberFxn) { WM_COMMAND, (UINT)(code), (UINT)(id), (UINT)(id), QM_THUNK { \
+#define ON_CONTROL(code, id, memberFxn) { WM_COMMAND, (UINT)(code), (UINT)(id), QM_THUNK { \
     QM_UNUSED_ARGS; (QM_SELF->*(memberFxn))(); return TRUE; } },
 #define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(BN_CLICKED, id, memberFxn)
-#define ON_EN_CHANGE(id, memberFxn) ON_CONTROL(EN_CHANGE, id, memberFxn)
-#define ON_STN_CLICKED(id, memberFxn) ON_CONTROL(STN_CLICKED, id, memberFxn)
 // void Handler(NMHDR* pNMHDR, LRESULT* pResult)
-#define ON_NOTIFY(code, id, memberFxn) { WM_NOTIFY, (UINT)(code), (UINT)(id), (UINT)(id), QM_THUNK { \
+#define ON_NOTIFY(code, id, memberFxn) { WM_NOTIFY, (UINT)(code), (UINT)(id), QM_THUNK { \
     QM_UNUSED_ARGS; (QM_SELF->*(memberFxn))(reinterpret_cast<NMHDR*>(lParam), pResult); return TRUE; } },
 
 // ---- notifications reflected back to the control's own object ----
 // void Handler(): the control's own WM_COMMAND notification (e.g. STN_CLICKED, BN_CLICKED).
-#define ON_CONTROL_REFLECT(code, memberFxn) { QM_REFLECT_COMMAND, (UINT)(code), 0, 0, QM_THUNK { \
+#define ON_CONTROL_REFLECT(code, memberFxn) { QM_REFLECT_COMMAND, (UINT)(code), 0, QM_THUNK { \
     QM_UNUSED_ARGS; (QM_SELF->*(memberFxn))(); return TRUE; } },
-// void Handler(NMHDR* pNMHDR, LRESULT* pResult)
-#define ON_NOTIFY_REFLECT(code, memberFxn) { QM_REFLECT_NOTIFY, (UINT)(code), 0, 0, QM_THUNK { \
-    QM_UNUSED_ARGS; (QM_SELF->*(memberFxn))(reinterpret_cast<NMHDR*>(lParam), pResult); return TRUE; } },
 // HBRUSH CtlColor(CDC* pDC, UINT nCtlColor): a NULL brush leaves the request to the default.
-#define ON_WM_CTLCOLOR_REFLECT() { QM_REFLECT_CTLCOLOR, 0, 0, 0, QM_THUNK { QM_UNUSED_ARGS; \
+#define ON_WM_CTLCOLOR_REFLECT() { QM_REFLECT_CTLCOLOR, 0, 0, QM_THUNK { QM_UNUSED_ARGS; \
     HBRUSH hbr = QM_SELF->CtlColor(CDC::FromHandle(reinterpret_cast<HDC>(wParam)), static_cast<UINT>(lParam)); \
     *pResult = reinterpret_cast<LRESULT>(hbr); return hbr != NULL; } },
