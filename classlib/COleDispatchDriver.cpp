@@ -9,7 +9,7 @@
 
 namespace {
 
-const BYTE kByRef = 0x40;  // VT_BYREF as the parameter strings write it
+const BYTE kVariantByRef = 0x4C;  // VTS_PVARIANT: VT_VARIANT with 0x40 standing for VT_BYREF
 
 // The arguments of one call, in IDispatch::Invoke's reversed order; frees the BSTRs it made.
 class InvokeArguments {
@@ -43,60 +43,25 @@ private:
 void ReadArgument(InvokeArguments& args, size_t i, BYTE code, va_list& argList)
 {
     VARIANT& v = args.At(i);
-    if ((code & kByRef) != 0) {
-        v.vt = static_cast<VARTYPE>((code & ~kByRef) | VT_BYREF);
-        v.byref = va_arg(argList, void*);
-        return;
-    }
-    v.vt = code;
     switch (code) {
-    case VT_I2:
-        v.iVal = static_cast<SHORT>(va_arg(argList, int));
-        break;
-    case VT_I4:
-        v.lVal = va_arg(argList, long);
-        break;
-    case VT_R4:
-        v.fltVal = static_cast<float>(va_arg(argList, double));
-        break;
-    case VT_R8:
-        v.dblVal = va_arg(argList, double);
+    case kVariantByRef:
+        v.vt = VT_VARIANT | VT_BYREF;
+        v.pvarVal = va_arg(argList, VARIANT*);
         break;
     case VT_BSTR: {
         const wchar_t* psz = va_arg(argList, const wchar_t*);
         v.bstrVal = ::SysAllocString(psz ? psz : L"");
-        if (v.bstrVal == NULL) {
-            v.vt = VT_EMPTY;
+        if (v.bstrVal == NULL)
             AfxThrowOleException(E_OUTOFMEMORY);
-        }
+        v.vt = VT_BSTR;
         args.Own(i);
         break;
     }
-    case VT_DISPATCH:
-        v.pdispVal = va_arg(argList, LPDISPATCH);
-        break;
-    case VT_ERROR:
-        v.scode = va_arg(argList, SCODE);
-        break;
     case VT_BOOL:
+        v.vt = VT_BOOL;
         v.boolVal = va_arg(argList, BOOL) ? VARIANT_TRUE : VARIANT_FALSE;
         break;
-    case VT_VARIANT: {
-        const VARIANT* pSource = va_arg(argList, const VARIANT*);
-        if (pSource != nullptr)
-            v = *pSource;  // a shallow copy: the caller keeps ownership of what it points to
-        else
-            v.vt = VT_EMPTY;
-        break;
-    }
-    case VT_UNKNOWN:
-        v.punkVal = va_arg(argList, LPUNKNOWN);
-        break;
-    case VT_UI1:
-        v.bVal = static_cast<BYTE>(va_arg(argList, int));
-        break;
     default:
-        v.vt = VT_EMPTY;
         AfxThrowOleException(E_INVALIDARG);  // a parameter code this library does not know
     }
 }
@@ -119,46 +84,21 @@ void ReadArgument(InvokeArguments& args, size_t i, BYTE code, va_list& argList)
     throw pError;
 }
 
-// Moves the call's result into the caller's variable of the type vtRet names.
+// Moves the call's object result into the caller's variable; the caller owns the reference.
 void StoreResult(VARIANT& result, VARTYPE vtRet, void* pvRet)
 {
-    if (vtRet != VT_VARIANT && result.vt != vtRet) {
-        const HRESULT hr = ::VariantChangeType(&result, &result, 0, vtRet);
+    if (vtRet != VT_DISPATCH) {
+        ::VariantClear(&result);
+        AfxThrowOleException(E_INVALIDARG);  // a result type this library does not know
+    }
+    if (result.vt != VT_DISPATCH) {
+        const HRESULT hr = ::VariantChangeType(&result, &result, 0, VT_DISPATCH);
         if (FAILED(hr)) {
             ::VariantClear(&result);
             AfxThrowOleException(hr);
         }
     }
-    switch (vtRet) {
-    case VT_I2:
-        *static_cast<short*>(pvRet) = result.iVal;
-        break;
-    case VT_I4:
-        *static_cast<long*>(pvRet) = result.lVal;
-        break;
-    case VT_R8:
-        *static_cast<double*>(pvRet) = result.dblVal;
-        break;
-    case VT_BOOL:
-        *static_cast<BOOL*>(pvRet) = result.boolVal != VARIANT_FALSE;
-        break;
-    case VT_BSTR:
-        *static_cast<CString*>(pvRet) = result.bstrVal ? CString(result.bstrVal, static_cast<int>(::SysStringLen(result.bstrVal))) : CString();
-        ::VariantClear(&result);
-        break;
-    case VT_DISPATCH:
-        *static_cast<LPDISPATCH*>(pvRet) = result.pdispVal;  // the caller owns this reference
-        break;
-    case VT_UNKNOWN:
-        *static_cast<LPUNKNOWN*>(pvRet) = result.punkVal;
-        break;
-    case VT_VARIANT:
-        *static_cast<VARIANT*>(pvRet) = result;  // the caller clears it
-        break;
-    default:
-        ::VariantClear(&result);
-        AfxThrowOleException(E_INVALIDARG);
-    }
+    *static_cast<LPDISPATCH*>(pvRet) = result.pdispVal;
 }
 
 }  // namespace
@@ -237,12 +177,9 @@ void COleDispatchDriver::InvokeHelperV(DISPID dwDispID, WORD wFlags, VARTYPE vtR
     DISPPARAMS params = {args.Data(), nullptr, args.Count(), 0};
     DISPID dispidNamed = DISPID_PROPERTYPUT;
     if ((wFlags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0) {
-        // The value of a property put travels as the one named argument DISPID_PROPERTYPUT; an
-        // object value is assigned by reference.
+        // The value of a property put travels as the one named argument DISPID_PROPERTYPUT.
         params.cNamedArgs = 1;
         params.rgdispidNamedArgs = &dispidNamed;
-        if (wFlags == DISPATCH_PROPERTYPUT && nCount > 0 && args.At(nCount - 1).vt == VT_DISPATCH)
-            wFlags = DISPATCH_PROPERTYPUTREF;
     }
 
     VARIANT result;
