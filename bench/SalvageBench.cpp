@@ -101,7 +101,7 @@ bool BuildTables(const CString& dataFolder)
 ULONGLONG FileSize(const CString& path)
 {
     CFile file;
-    if (!file.Open(path, CFile::modeRead | CFile::shareDenyNone))
+    if (!file.Open(path, CFile::modeRead | CFile::shareExclusive))
         return 0;
     try {
         return file.GetLength();

@@ -34,29 +34,15 @@ void CFile::ThrowIfClosed() const
 
 static DWORD AccessFor(UINT flags)
 {
-    switch (flags & 3) {
-    case CFile::modeWrite: return GENERIC_WRITE;
-    case CFile::modeReadWrite: return GENERIC_READ | GENERIC_WRITE;
-    default: return GENERIC_READ;
-    }
-}
-
-static DWORD ShareModeFor(UINT flags)
-{
-    switch (flags & 0x70) {
-    case CFile::shareDenyWrite: return FILE_SHARE_READ;
-    case CFile::shareDenyRead: return FILE_SHARE_WRITE;
-    case CFile::shareDenyNone: return FILE_SHARE_READ | FILE_SHARE_WRITE;
-    default: return 0;  // shareExclusive and shareCompat
-    }
+    return (flags & CFile::modeWrite) ? GENERIC_WRITE : GENERIC_READ;
 }
 
 static DWORD CreationFor(UINT flags)
 {
-    if (!(flags & CFile::modeCreate))
-        return OPEN_EXISTING;
-    return (flags & CFile::modeNoTruncate) ? OPEN_ALWAYS : CREATE_ALWAYS;
+    return (flags & CFile::modeCreate) ? CREATE_ALWAYS : OPEN_EXISTING;
 }
+
+const DWORD kNoSharing = 0;
 
 BOOL CFile::Open(LPCWSTR fileName, UINT openFlags, CFileException* error)
 {
@@ -69,8 +55,8 @@ BOOL CFile::Open(LPCWSTR fileName, UINT openFlags, CFileException* error)
         }
         return FALSE;
     }
-    SECURITY_ATTRIBUTES security = {sizeof(security), nullptr, (openFlags & modeNoInherit) ? FALSE : TRUE};
-    HANDLE file = ::CreateFileW(fileName, AccessFor(openFlags), ShareModeFor(openFlags), &security,
+    SECURITY_ATTRIBUTES security = {sizeof(security), nullptr, TRUE};  // inheritable, as it always was
+    HANDLE file = ::CreateFileW(fileName, AccessFor(openFlags), kNoSharing, &security,
                                 CreationFor(openFlags), FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         if (error) {
@@ -150,29 +136,8 @@ void CFile::Abort()
 
 static int OpenFlagsFor(UINT flags)
 {
-    int result;
-    switch (flags & 3) {
-    case CFile::modeWrite: result = O_WRONLY; break;
-    case CFile::modeReadWrite: result = O_RDWR; break;
-    default: result = O_RDONLY; break;
-    }
-    if (flags & CFile::modeCreate)
-        result |= (flags & CFile::modeNoTruncate) ? O_CREAT : (O_CREAT | O_TRUNC);
-    if (flags & CFile::modeNoInherit)
-        result |= O_CLOEXEC;
-    return result;
-}
-
-// Advisory locks stand in for Windows' share modes: an exclusive holder keeps out every other
-// opener that also locks, a deny-write holder keeps out exclusive ones.
-static int LockFor(UINT flags)
-{
-    switch (flags & 0x70) {
-    case CFile::shareDenyNone: return 0;
-    case CFile::shareDenyWrite:
-    case CFile::shareDenyRead: return LOCK_SH;
-    default: return LOCK_EX;
-    }
+    const int access = (flags & CFile::modeWrite) ? O_WRONLY : O_RDONLY;
+    return (flags & CFile::modeCreate) ? (access | O_CREAT | O_TRUNC) : access;
 }
 
 BOOL CFile::Open(LPCWSTR fileName, UINT openFlags, CFileException* error)
@@ -199,8 +164,9 @@ BOOL CFile::Open(LPCWSTR fileName, UINT openFlags, CFileException* error)
         ::close(fd);
         return fail(EISDIR);
     }
-    const int lock = LockFor(openFlags);
-    if (lock && ::flock(fd, lock | LOCK_NB) != 0) {
+    // An advisory lock stands in for Windows' exclusive share mode: it keeps out every other
+    // opener, all of which lock.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         const int code = errno;
         ::close(fd);
         return fail(code);

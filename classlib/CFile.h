@@ -4,9 +4,9 @@
 // it never throws. Read, Write, GetLength and Close throw CFileException* on failure, and on a
 // file that is not open. The destructor closes the file without throwing.
 //
-// Sharing: shareExclusive (also the default, shareCompat) lets no other handle open the file
-// while this one holds it. The Windows build uses CreateFileW's share modes; the host build
-// approximates them with advisory flock locks.
+// Sharing: every file is opened exclusively (callers say so with shareExclusive): no other
+// handle opens it while this one holds it. The Windows build asks CreateFileW for no sharing;
+// the host build approximates that with an advisory flock lock.
 #pragma once
 
 #include "classlib/CFileException.h"
@@ -18,17 +18,8 @@ public:
     enum OpenFlags : UINT {
         modeRead = 0x0000,
         modeWrite = 0x0001,
-        modeReadWrite = 0x0002,
-        shareCompat = 0x0000,
         shareExclusive = 0x0010,
-        shareDenyWrite = 0x0020,
-        shareDenyRead = 0x0030,
-        shareDenyNone = 0x0040,
-        modeNoInherit = 0x0080,
-        modeCreate = 0x1000,
-        modeNoTruncate = 0x2000,
-        typeText = 0x4000,  // accepted and ignored: CFile does no text translation
-        typeBinary = 0x8000
+        modeCreate = 0x1000
     };
 
     CFile();
@@ -36,8 +27,8 @@ public:
     CFile(const CFile&) = delete;
     CFile& operator=(const CFile&) = delete;
 
-    // modeCreate makes a new empty file (modeCreate | modeNoTruncate keeps an existing one);
-    // without it the file must exist. Returns FALSE on failure, with the cause in *error.
+    // modeCreate makes a new empty file (an existing one is emptied); without it the file must
+    // exist. Returns FALSE on failure, with the cause in *error.
     virtual BOOL Open(LPCWSTR fileName, UINT openFlags, CFileException* error = nullptr);
 
     // Returns the number of bytes read: fewer than count only at the end of the file.

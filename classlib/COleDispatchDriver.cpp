@@ -76,8 +76,6 @@ void ReadArgument(InvokeArguments& args, size_t i, BYTE code, va_list& argList)
     pError->m_sc = pError->m_scError;
     if (info.bstrSource != NULL)
         pError->m_strSource = info.bstrSource;
-    if (info.bstrHelpFile != NULL)
-        pError->m_strHelpFile = info.bstrHelpFile;
     ::SysFreeString(info.bstrSource);
     ::SysFreeString(info.bstrDescription);
     ::SysFreeString(info.bstrHelpFile);

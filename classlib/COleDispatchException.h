@@ -11,7 +11,6 @@ public:
     SCODE m_scError;          // the server's SCODE (m_sc holds the same)
     CString m_strDescription;
     CString m_strSource;
-    CString m_strHelpFile;
     DWORD m_dwHelpContext;
     BOOL GetErrorMessage(LPTSTR lpszError, UINT nMaxError, PUINT pnHelpContext = NULL) const override;
 };
