@@ -26,5 +26,4 @@ public:
     BOOL Attach(HIMAGELIST hImageList);
     HIMAGELIST Detach();
     int Add(HICON hIcon);
-    operator HIMAGELIST() const { return m_hImageList; }
 };

@@ -24,7 +24,6 @@ public:
 
     static CMenu* FromHandle(HMENU hMenu);
     HMENU Detach();
-    operator HMENU() const { return m_hMenu; }
 
     BOOL AppendMenu(UINT nFlags, UINT_PTR nIDNewItem = 0, LPCTSTR lpszNewItem = NULL);
 };

@@ -14,8 +14,6 @@ public:
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
 
-    operator LPRECT() { return this; }
-    operator LPCRECT() const { return this; }
 
     BOOL PtInRect(POINT pt) const { return ::PtInRect(this, pt); }
 

@@ -17,7 +17,7 @@ TEST(Controls, ImageListAndTreeImages)
     HICON hIcon = ::LoadIconW(NULL, IDI_APPLICATION);
     EXPECT_EQ(images.Add(hIcon), 0);
     EXPECT_EQ(images.Add(hIcon), 1);
-    EXPECT_EQ(::ImageList_GetImageCount(images), 2);
+    EXPECT_EQ(::ImageList_GetImageCount(images.m_hImageList), 2);
 
     CTreeCtrl tree;
     ASSERT_TRUE(CreateBoundControl(tree, WC_TREEVIEWW, L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, 100, 100), &frame, 1));

@@ -262,7 +262,8 @@ TEST(Gdi, DeviceContextCallsOnAMemoryBitmap)
     CFont font;
     EXPECT_TRUE(font.CreateFontIndirect(&lf));
     CRgn rect;
-    EXPECT_TRUE(rect.CreateRectRgnIndirect(CRect(0, 0, 1, 1)));
+    const CRect pixel(0, 0, 1, 1);
+    EXPECT_TRUE(rect.CreateRectRgnIndirect(&pixel));
     EXPECT_TRUE(::PtInRegion(rect, 0, 0));
     dc.SelectObject(pOld);
 }
