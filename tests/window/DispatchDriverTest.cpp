@@ -100,6 +100,20 @@ public:
     }
 };
 
+// Runs op and returns the code of the COleException* it throws (S_OK: it did not throw).
+template <typename Op>
+HRESULT OleErrorOf(Op op)
+{
+    try {
+        op();
+    } catch (COleException* e) {
+        const HRESULT hr = e->m_sc;
+        e->Delete();
+        return hr;
+    }
+    return S_OK;
+}
+
 }  // namespace
 
 TEST(DispatchDriver, ArgumentsArriveReversedWithTheirTypes)
@@ -122,14 +136,8 @@ TEST(DispatchDriver, ArgumentsArriveReversedWithTheirTypes)
 
     // A parameter code the driver does not know stops the call before anything is sent.
     static const BYTE unknown[] = VTS_BSTR "\x03";
-    HRESULT hr = S_OK;
-    try {
-        driver.InvokeHelper(kRecord, DISPATCH_METHOD, VT_EMPTY, nullptr, unknown, L"x", 7L);
-    } catch (COleException* e) {
-        hr = e->m_sc;
-        e->Delete();
-    }
-    EXPECT_EQ(hr, E_INVALIDARG);
+    EXPECT_EQ(OleErrorOf([&] { driver.InvokeHelper(kRecord, DISPATCH_METHOD, VT_EMPTY, nullptr, unknown, L"x", 7L); }),
+              E_INVALIDARG);
     EXPECT_EQ(server.calls.size(), 1u);
 }
 
@@ -175,14 +183,8 @@ TEST(DispatchDriver, PropertyPutUsesTheNamedArgumentAndAnObjectResultIsTheCaller
 
     // A result that is not an object is an error, never a pointer made of its bits.
     LPDISPATCH pText = nullptr;
-    HRESULT hr = S_OK;
-    try {
-        driver.InvokeHelper(kGetText, DISPATCH_PROPERTYGET, VT_DISPATCH, &pText, nullptr);
-    } catch (COleException* e) {
-        hr = e->m_sc;
-        e->Delete();
-    }
-    EXPECT_TRUE(FAILED(hr));
+    const auto getTextAsObject = [&] { driver.InvokeHelper(kGetText, DISPATCH_PROPERTYGET, VT_DISPATCH, &pText, nullptr); };
+    EXPECT_TRUE(FAILED(OleErrorOf(getTextAsObject)));
     EXPECT_EQ(pText, nullptr);
 
     LPDISPATCH pResult = nullptr;
