@@ -183,7 +183,9 @@ TEST(DispatchDriver, PropertyPutUsesTheNamedArgumentAndAnObjectResultIsTheCaller
 
     // A result that is not an object is an error, never a pointer made of its bits.
     LPDISPATCH pText = nullptr;
-    const auto getTextAsObject = [&] { driver.InvokeHelper(kGetText, DISPATCH_PROPERTYGET, VT_DISPATCH, &pText, nullptr); };
+    const auto getTextAsObject = [&] {
+        driver.InvokeHelper(kGetText, DISPATCH_PROPERTYGET, VT_DISPATCH, &pText, nullptr);
+    };
     EXPECT_TRUE(FAILED(OleErrorOf(getTextAsObject)));
     EXPECT_EQ(pText, nullptr);
 
