@@ -97,7 +97,7 @@ BOOL ReferenceCountCommon(const BYTE* run, int n, int k)
     return FALSE;
 }
 
-double ReferenceNoiseScore(const BYTE* run, int n)
+int ReferenceNoisePoints(const BYTE* run, int n)
 {
     std::map<WCHAR, int> counters;  // every counter starts at 0
     int score = 0;
@@ -111,7 +111,12 @@ double ReferenceNoiseScore(const BYTE* run, int n)
                 score = counter;
         }
     }
-    return score * 100.0 / n;
+    return score;
+}
+
+double ReferenceNoiseScore(const BYTE* run, int n)
+{
+    return ReferenceNoisePoints(run, n) * 100.0 / n;
 }
 
 CString ReferenceCleanRun(BYTE* run)

@@ -11,6 +11,8 @@
 void ReferenceMeasureRun(const BYTE* run, int n, int& count, int& firstBad);
 int ReferenceCountNonText(const BYTE* run, int n, int limit);
 BOOL ReferenceCountCommon(const BYTE* run, int n, int k);
+// The noise score as a number of points; ReferenceNoiseScore is its percentage of n.
+int ReferenceNoisePoints(const BYTE* run, int n);
 double ReferenceNoiseScore(const BYTE* run, int n);
 // The cleaned text (empty when the run is dropped); blanks the run's '?' and control units.
 CString ReferenceCleanRun(BYTE* run);

@@ -22,6 +22,28 @@ protected:
 
     static std::string Scan(const Bytes& data) { return Utf8(BlockArea(data).Scan()); }
     static std::string Scan(const Units& units) { return Scan(ToBytes(units)); }
+
+    // 25 ideographs alternating U+4E2D and U+6587.
+    static Units HalfTextRun()
+    {
+        Units run;
+        for (int i = 0; i < 25; ++i)
+            run.push_back(i % 2 == 0 ? ZHONG : WEN);
+        return run;
+    }
+    // Bytes 0-4: FF FF, third, a zero unit at offset 3; from offset 5 the odd-aligned
+    // HalfTextRun, then FF bytes up to size (even), after which the block's zero bytes follow.
+    // The even view from 0 runs on to size / 2 units; its first 20 units hold 8 non-text units
+    // among the bytes of the run (U+2D65 between the ideographs) and 2 or 3 at the start: 3 when
+    // third is no text character. The odd view from 1 ends at once.
+    static Bytes HalfTextBlock(BYTE third, int size)
+    {
+        Bytes bytes = {0xFF, 0xFF, third, 0x00, 0x00};
+        const Bytes runBytes = ToBytes(HalfTextRun());
+        bytes.insert(bytes.end(), runBytes.begin(), runBytes.end());
+        bytes.resize(static_cast<size_t>(size), 0xFF);
+        return bytes;
+    }
 };
 
 }  // namespace
@@ -90,26 +112,15 @@ TEST_F(ScanBlock, RunsThatCleaningDropsAddNothing)
     EXPECT_EQ(Scan(Repeat(0x4E01, 25)), "");
 }
 
-TEST_F(ScanBlock, FiveByteStepAfterExactlyTenNonTextUnits)
+TEST_F(ScanBlock, FiveByteStepForViewsOver1000UnitsWithExactlyTenNonText)
 {
-    // Bytes 0-4: FF FF, 'A' or U+0080, a zero unit at offset 3; from offset 5 an odd-aligned run
-    // of 25 ideographs alternating U+4E2D and U+6587, then FF bytes to 4096. The even view from 0
-    // is long (no zero unit) and its first 20 units hold 2 or 3 non-text units at the start and 8
-    // among the bytes of the run (U+2D65 between the ideographs); the odd view from 1 ends at
-    // once. With exactly 10 non-text units the position moves on by 5 bytes, onto the run; with
-    // 11 the view's non-text first unit makes it move on by 257 bytes, past the run.
-    Units run;
-    for (int i = 0; i < 25; ++i)
-        run.push_back(i % 2 == 0 ? ZHONG : WEN);
-    auto block = [&](BYTE third) {
-        Bytes bytes = {0xFF, 0xFF, third, 0x00, 0x00};
-        const Bytes runBytes = ToBytes(run);
-        bytes.insert(bytes.end(), runBytes.begin(), runBytes.end());
-        bytes.resize(4096, 0xFF);
-        return bytes;
-    };
-    EXPECT_EQ(Scan(block('A')), U(run) + RunSep());
-    EXPECT_EQ(Scan(block(0x80)), "");
+    // With exactly 10 non-text units the position moves on by 5 bytes, onto the run; with 11 the
+    // view's non-text first unit makes it move on by 257 bytes, past the run.
+    EXPECT_EQ(Scan(HalfTextBlock('A', 4096)), U(HalfTextRun()) + RunSep());
+    EXPECT_EQ(Scan(HalfTextBlock(0x80, 4096)), "");
+    // The even view ended by a zero unit after 1001 units takes the step; after 1000 it does not.
+    EXPECT_EQ(Scan(HalfTextBlock('A', 2 * 1001)), U(HalfTextRun()) + RunSep());
+    EXPECT_EQ(Scan(HalfTextBlock('A', 2 * 1000)), "");
 }
 
 TEST_F(ScanBlock, StopFlagEndsTheScan)
