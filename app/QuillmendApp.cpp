@@ -28,6 +28,8 @@ BOOL CQuillmendApp::InitInstance()
     }
     m_pMainWnd = pDlg;
     pDlg->DoModal();  // however the wizard ends, the program ends
+    // A wizard that never opened left the pointer set, and the library's end looks at it.
+    m_pMainWnd = nullptr;
     delete pDlg;
     return FALSE;
 }

@@ -187,6 +187,8 @@ void CStep2Dlg::StartListing()
         return;
     DeleteAllTreeItems();
     m_wndText.SetText(L"", TRUE);
+    // The previous listing clears m_bListing before its last look at the tree: it ends first.
+    m_listingThread.Join();
     delete m_pRoot;
     m_pRoot = new tagNode;
     m_strSource.TrimRight(L'\\');
@@ -226,7 +228,7 @@ UINT ListingThread(LPVOID pParam)
         pRoot->strName = GetLastPathComponent(pPage->m_strSource);
         pRoot->bDir = TRUE;
         pRoot->strPath = pPage->m_strSource;
-        ScanFolder(pRoot, pPage->m_strSource, pPage->m_nMode == 0, &nCount, &pPage->m_wndText);
+        ScanFolder(pRoot, pPage->m_strSource, pPage->m_nMode == 0, &nCount, &pPage->m_wndText, &pPage->m_bClosing);
         break;
     case 2:
         pRoot->strName = GetLastPathComponent(pPage->m_strSource);
@@ -235,6 +237,11 @@ UINT ListingThread(LPVOID pParam)
         break;
     default:
         break;
+    }
+    // The wizard is ending and waits for this thread: nothing more to show.
+    if (StopAsked(&pPage->m_bClosing)) {
+        pPage->m_bListing = FALSE;
+        return 0;
     }
     pRoot->PruneEmptyDirs();
     pRoot->SortChildren();
@@ -250,7 +257,7 @@ UINT ListingThread(LPVOID pParam)
     if (!pPage->m_bPreviewing)
         pPage->EnableWizardButtons(TRUE);
 
-    if (!pRoot->HasFile()) {
+    if (!pRoot->HasFile() && !StopAsked(&pPage->m_bClosing)) {
         AfxMessageBox(IDS_NO_DOCUMENT, MB_OK);
         CQuillmendDlg* pMain = MainDialog();
         if (pMain != nullptr && ::IsWindow(pMain->GetSafeHwnd()))

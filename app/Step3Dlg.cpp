@@ -215,14 +215,14 @@ BOOL CStep3Dlg::RepairFolder(tagNode* pNode, const CString& strDir, const StopFl
     return RepairChildren(pNode, strPath, pStop);
 }
 
-// The name tested for "taken" is every name the save may write (IsOutputTaken): without Word
-// that is the ".txt" name, which an earlier run or the user may own.
+// The name tested for "taken" is the output name and its ".txt" name (IsOutputTaken): without
+// Word only the ".txt" one is written, but an earlier result under either keeps its place.
 BOOL CStep3Dlg::RepairDocument(tagNode* pNode, const CString& strDir, const StopFlag* pStop)
 {
     if (StopAsked(pStop))
         return TRUE;
     CString strPath = DocumentOutputPath(strDir, pNode->strName, m_bSaveInPlace);
-    if (IsOutputTaken(strPath, m_bHasWord))
+    if (IsOutputTaken(strPath))
         strPath = RenamedOutputPath(strDir, pNode->strName, RenameNumber());
     ShowStatus(IDS_REPAIRING, pNode->strName);
     std::unique_ptr<CString> pText(SalvageFile(pNode, pStop));
@@ -233,7 +233,7 @@ BOOL CStep3Dlg::RepairDocument(tagNode* pNode, const CString& strDir, const Stop
         LogString(IDS_NOTHING_SALVAGED, pNode->strName);
         return TRUE;
     }
-    if (IsOutputTaken(strPath, m_bHasWord)) {
+    if (IsOutputTaken(strPath)) {
         LogString(IDS_FILE_EXISTS, strPath);
         return FALSE;
     }

@@ -46,7 +46,7 @@ CString TextFileName(const CString& path)
     return text;
 }
 
-BOOL IsOutputTaken(const CString& path, BOOL bHasWord)
+BOOL IsOutputTaken(const CString& path)
 {
-    return IsFile(TextFileName(path)) || (bHasWord && IsFile(path));
+    return IsFile(path) || IsFile(TextFileName(path));
 }

@@ -16,6 +16,6 @@ int RenameNumber();
 // The text writer's name: the path less its last four characters, then ".txt", unless those
 // four already read ".txt" in any letter case.
 CString TextFileName(const CString& path);
-// TRUE when a file stands where the save of path may write: the ".txt" name always (the text
-// writer is the fallback of Word), and path itself when Word is used.
-BOOL IsOutputTaken(const CString& path, BOOL bHasWord);
+// TRUE when a file stands at path itself or at its ".txt" name: whether or not Word is there, a
+// name is taken when an earlier result holds either of the names a save may write.
+BOOL IsOutputTaken(const CString& path);

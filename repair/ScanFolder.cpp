@@ -1,15 +1,25 @@
 #include "repair/ScanFolder.h"
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "classlib/CFileFind.h"
 #include "controls/CTextWnd.h"
+#include "repair/FolderIdentity.h"
 #include "resources/LoadStr.h"
 #include "resources/resource.h"
 
 namespace {
 
 const int kExtensionLength = 4;
+// The platform's file search refuses a pattern of MAX_PATH characters or more. Where long paths
+// work the walk keeps that limit all the same: the listing is the same everywhere, and it bounds
+// the depth of a walk whose links the identity test cannot see.
+const int kMaxPatternChars = MAX_PATH - 1;
+
+// The identities of the folders from the root down to the one being scanned.
+typedef std::vector<FolderIdentity> FolderChain;
 
 std::unique_ptr<CFileFind> MakeFinder(const ScanHooks& hooks)
 {
@@ -24,29 +34,27 @@ BOOL IsSkippedEntry(const CFileFind& find)
     return find.IsDots() || find.MatchesMask(FILE_ATTRIBUTE_TEMPORARY) || find.MatchesMask(FILE_ATTRIBUTE_SYSTEM);
 }
 
-}  // namespace
+bool StopRequested(const ScanHooks& hooks) { return hooks.stop != nullptr && StopAsked(hooks.stop); }
 
-BOOL HasDocExtension(const CString& name)
+void ShowHint(const CString& folder, const ScanHooks& hooks)
 {
-    CString tail = name.Right(kExtensionLength);
-    tail.MakeLower();
-    return tail == CString(L".doc");
+    if (!hooks.showHint)
+        return;
+    CString hint;
+    hint.Format(LoadStr(IDS_LISTING_FOLDER), folder);
+    hooks.showHint(hint);
 }
 
-void ScanFolderWith(tagNode* parent, const CString& folder, BOOL recursive, int* count, const ScanHooks& hooks)
+void ListEntries(tagNode* parent, const CString& folder, BOOL recursive, int* count, const ScanHooks& hooks)
 {
-    if (hooks.showHint) {
-        CString hint;
-        hint.Format(LoadStr(IDS_LISTING_FOLDER), folder);
-        hooks.showHint(hint);
-    }
-
     // A drive root such as D:\ gives two backslashes in a row, which the platform accepts.
     CString pattern;
     pattern.Format(recursive ? L"%s\\*.*" : L"%s\\*.doc", folder);
+    if (pattern.GetLength() > kMaxPatternChars)
+        return;
     std::unique_ptr<CFileFind> find = MakeFinder(hooks);
     BOOL more = find->FindFile(pattern);
-    while (more) {
+    while (more && !StopRequested(hooks)) {
         more = find->FindNextFile();
         if (IsSkippedEntry(*find))
             continue;
@@ -61,20 +69,64 @@ void ScanFolderWith(tagNode* parent, const CString& folder, BOOL recursive, int*
             ++*count;
         parent->arChildren.Add(node);
     }
+}
 
+// TRUE when the folder of that identity is one of the folders on the way down to it: entering
+// it would walk the same folders again, without end.
+bool IsOnChain(const FolderChain& chain, const FolderIdentity& identity)
+{
+    return std::find(chain.begin(), chain.end(), identity) != chain.end();
+}
+
+void ScanFolderIn(tagNode* parent, const CString& folder, BOOL recursive, int* count, const ScanHooks& hooks,
+                  FolderChain& chain)
+{
+    if (StopRequested(hooks))
+        return;
+    ShowHint(folder, hooks);
+    ListEntries(parent, folder, recursive, count, hooks);
     if (!recursive)
         return;
     // Each folder is listed completely before any of its subfolders.
-    for (INT_PTR i = 0; i < parent->arChildren.GetSize(); ++i) {
+    for (INT_PTR i = 0; i < parent->arChildren.GetSize() && !StopRequested(hooks); ++i) {
         tagNode* child = parent->arChildren[i];
-        if (child->bDir)
-            ScanFolderWith(child, child->strPath, recursive, count, hooks);
+        if (!child->bDir)
+            continue;
+        // A folder without an identity is entered: the length limit still ends its walk.
+        FolderIdentity identity;
+        const bool bKnown = GetFolderIdentity(child->strPath, &identity) != FALSE;
+        if (bKnown && IsOnChain(chain, identity))
+            continue;
+        if (bKnown)
+            chain.push_back(identity);
+        ScanFolderIn(child, child->strPath, recursive, count, hooks, chain);
+        if (bKnown)
+            chain.pop_back();
     }
 }
 
-void ScanFolder(tagNode* parent, CString& folder, BOOL recursive, int* count, CTextWnd* view)
+}  // namespace
+
+BOOL HasDocExtension(const CString& name)
+{
+    CString tail = name.Right(kExtensionLength);
+    tail.MakeLower();
+    return tail == CString(L".doc");
+}
+
+void ScanFolderWith(tagNode* parent, const CString& folder, BOOL recursive, int* count, const ScanHooks& hooks)
+{
+    FolderChain chain;
+    FolderIdentity identity;
+    if (recursive && GetFolderIdentity(folder, &identity))
+        chain.push_back(identity);
+    ScanFolderIn(parent, folder, recursive, count, hooks, chain);
+}
+
+void ScanFolder(tagNode* parent, CString& folder, BOOL recursive, int* count, CTextWnd* view, const StopFlag* stop)
 {
     ScanHooks hooks;
+    hooks.stop = stop;
     // The view keeps the hint behind its lock; the timer is carried to the view's own thread.
     hooks.showHint = [view](const CString& hint) {
         view->SetHint(hint);

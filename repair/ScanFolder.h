@@ -4,6 +4,7 @@
 
 #include "classlib/CString.h"
 #include "classlib/WinTypes.h"
+#include "engine/StopFlag.h"
 #include "engine/tagNode.h"
 
 class CFileFind;
@@ -16,14 +17,21 @@ const ULONGLONG MIN_DOCUMENT_BYTES = 512;
 // folded) and, when recursive, per subfolder, which it then scans the same way; count grows by
 // one per document. Entries marked temporary or system are skipped. Before each folder is read,
 // the view's hint names it (string 139) and the view's refresh timer is started unless one is
-// pending. A folder that cannot be listed adds nothing and reports nothing.
-void ScanFolder(tagNode* parent, CString& folder, BOOL recursive, int* count, CTextWnd* view);
+// pending. A folder that cannot be listed adds nothing and reports nothing; nor does a folder
+// whose search pattern would reach MAX_PATH characters (a path of 256 or more when recursive,
+// 254 or more when not). A subfolder that is the folder itself or one above it on the way down
+// (reached again through a link or a junction) is listed but not entered. When stop is given and
+// set, the scan ends at its next entry or folder and leaves what it has built.
+void ScanFolder(tagNode* parent, CString& folder, BOOL recursive, int* count, CTextWnd* view,
+                const StopFlag* stop = nullptr);
 
-// The scan without a view: showHint receives each hint text (on the scanning thread), and
-// makeFinder gives the file-find object (the platform's CFileFind when empty).
+// The scan without a view: showHint receives each hint text (on the scanning thread), makeFinder
+// gives the file-find object (the platform's CFileFind when empty), and stop, when not null, is
+// the stop request.
 struct ScanHooks {
     std::function<void(const CString& hint)> showHint;
     std::function<CFileFind*()> makeFinder;
+    const StopFlag* stop = nullptr;
 };
 void ScanFolderWith(tagNode* parent, const CString& folder, BOOL recursive, int* count, const ScanHooks& hooks);
 

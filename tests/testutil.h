@@ -3,6 +3,7 @@
 //     EXPECT_EQ(Utf8(s), "总共 3 个文件");
 #pragma once
 
+#include <cstdlib>
 #include <ostream>
 #include <string>
 
@@ -48,6 +49,24 @@ private:
 };
 
 #ifdef _WIN32
+
+// A Linux path as Wine's Z: drive shows it; any other path unchanged.
+inline CString WindowsPathOf(const char* path)
+{
+    const CString given = Utf8ToWide(path);
+    CString windows = given.Left(1) == CString(L"/") ? CString(L"Z:") : CString();
+    for (int i = 0; i < given.GetLength(); ++i)
+        windows += given[i] == L'/' ? L'\\' : given[i];
+    return windows;
+}
+
+// The folder of the test's fixture whose src folder holds links that lead back up
+// (QM_LINK_LOOP_ROOT), or empty when the test runs without it.
+inline CString LinkLoopRoot()
+{
+    const char* root = getenv("QM_LINK_LOOP_ROOT");
+    return root != nullptr ? WindowsPathOf(root) : CString();
+}
 
 inline TempDir::TempDir()
 {

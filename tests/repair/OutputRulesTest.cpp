@@ -44,17 +44,15 @@ TEST(OutputRules, LogLinesAreNumberedAndNeverFormatTheMessage)
     EXPECT_EQ(Utf8(FormatLogLine(2, FALSE, L"D:\\100%s%d%n.doc")), "\r\n 2.  D:\\100%s%d%n.doc");
 }
 
-// The name tested is the one the save may write: without Word the ".txt" name only.
-TEST(OutputRules, TakenNamesAreTheNamesThatWouldBeWritten)
+// A name is taken when an earlier result holds it or its ".txt" name, with or without Word.
+TEST(OutputRules, TakenNamesAreTheNameAndItsTextName)
 {
     TempDir dir;
-    WriteBytes(dir.Path(L"old.txt"), "earlier run");
+    WriteBytes(dir.Path(L"old.txt"), "earlier run as text");
     WriteBytes(dir.Path(L"word.doc"), "earlier run with Word");
-    EXPECT_TRUE(IsOutputTaken(dir.Path(L"old.doc"), FALSE));
-    EXPECT_TRUE(IsOutputTaken(dir.Path(L"old.doc"), TRUE));   // Word's fallback would write it
-    EXPECT_FALSE(IsOutputTaken(dir.Path(L"word.doc"), FALSE));
-    EXPECT_TRUE(IsOutputTaken(dir.Path(L"word.doc"), TRUE));
-    EXPECT_FALSE(IsOutputTaken(dir.Path(L"new.doc"), TRUE));
+    EXPECT_TRUE(IsOutputTaken(dir.Path(L"old.doc")));
+    EXPECT_TRUE(IsOutputTaken(dir.Path(L"word.doc")));
+    EXPECT_FALSE(IsOutputTaken(dir.Path(L"new.doc")));
 }
 
 TEST(OutputRules, TextFileIsByteOrderMarkAndTheUnitsUnchanged)

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -153,4 +154,82 @@ TEST(ScanFolder, WritesTheViewsHint)
     hint.Format(LoadStr(IDS_LISTING_FOLDER), dir.Root());
     EXPECT_EQ(Utf8(view.GetHint()), Utf8(hint));
     EXPECT_EQ(count, 1);
+}
+
+// The platform's search refuses a pattern of MAX_PATH characters: a folder path of 256 characters
+// or more adds nothing when recursive ("\\*.*" follows it), 254 or more when not ("\\*.doc").
+TEST(ScanFolder, FolderPathsTooLongForTheSearchAddNothing)
+{
+    const int kRecursiveLimit = 256, kFolderOnlyLimit = 254;
+    TempDir dir;
+    std::map<int, CString> folders;  // path length -> a folder of that length holding a document
+    for (int length = kFolderOnlyLimit - 1; length <= kRecursiveLimit; ++length) {
+        const std::wstring name(length - dir.Root().GetLength() - 1, L'a');
+        folders[length] = dir.Path(name.c_str());
+        ASSERT_EQ(folders[length].GetLength(), length);
+        ASSERT_TRUE(::CreateDirectoryW(folders[length], nullptr));
+        MakeSizedFile(folders[length] + L"\\in.doc", 600);
+    }
+
+    tagNode root;
+    int count = 0;
+    ScanFolderWith(&root, dir.Root(), TRUE, &count, ScanHooks());
+    EXPECT_EQ(count, 3);
+    for (INT_PTR i = 0; i < root.arChildren.GetSize(); ++i) {
+        const tagNode* folder = root.arChildren[i];
+        const int length = folder->strPath.GetLength();
+        EXPECT_EQ(folder->arChildren.GetSize(), length < kRecursiveLimit ? 1 : 0) << length;
+    }
+
+    tagNode shorter, limit;
+    ScanFolderWith(&shorter, folders[kFolderOnlyLimit - 1], FALSE, &count, ScanHooks());
+    ScanFolderWith(&limit, folders[kFolderOnlyLimit], FALSE, &count, ScanHooks());
+    EXPECT_EQ(shorter.arChildren.GetSize(), 1);
+    EXPECT_EQ(limit.arChildren.GetSize(), 0);
+}
+
+// Folder links that lead back up (the fixture's 子目录\\回环 -> .. and self -> the folder itself):
+// each folder is walked once; a link to a folder on the way down is listed but not entered.
+TEST(ScanFolder, LinksBackUpAreListedButNotEntered)
+{
+    const CString linkRoot = LinkLoopRoot();
+    if (linkRoot.IsEmpty())
+        GTEST_SKIP() << "no QM_LINK_LOOP_ROOT: ctest's fixture makes the links";
+    const CString src = linkRoot + L"\\src";
+    MakeSizedFile(src + L"\\a.doc", 600);
+    MakeSizedFile(src + L"\\子目录\\b.doc", 600);
+
+    tagNode root;
+    int count = 0, hints = 0;
+    StopFlag stop(FALSE);
+    ScanHooks hooks;
+    hooks.stop = &stop;
+    hooks.showHint = [&](const CString&) {
+        if (++hints == 100)
+            stop = TRUE;  // a walk round the loop would never end: make it a failure instead
+    };
+    ScanFolderWith(&root, src, TRUE, &count, hooks);
+    EXPECT_EQ(hints, 2);  // src and 子目录
+    EXPECT_EQ(count, 2);
+    EXPECT_EQ(Names(root), (std::set<std::string>{"a.doc", "self/", "子目录/"}));
+    ASSERT_NE(Child(root, L"子目录"), nullptr);
+    EXPECT_EQ(Names(*Child(root, L"子目录")), (std::set<std::string>{"b.doc", "回环/"}));
+}
+
+// A stop asked while the scan runs ends it at the next entry, however much is left.
+TEST(ScanFolder, EndsAtTheNextEntryWhenStopped)
+{
+    TempDir dir;
+    ASSERT_TRUE(::CreateDirectoryW(dir.Path(L"sub"), nullptr));
+    MakeSizedFile(dir.Path(L"a.doc"), 600);
+    MakeSizedFile(dir.Path(L"sub\\b.doc"), 600);
+    tagNode root;
+    int count = 0;
+    StopFlag stop(FALSE);
+    ScanHooks hooks;
+    hooks.stop = &stop;
+    hooks.showHint = [&](const CString&) { stop = TRUE; };
+    ScanFolderWith(&root, dir.Root(), TRUE, &count, hooks);
+    EXPECT_EQ(root.arChildren.GetSize(), 0);
+    EXPECT_EQ(count, 0);
 }

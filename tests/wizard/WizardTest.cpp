@@ -1,5 +1,6 @@
 // The wizard's own faults mended, in real windows under Xvfb: threads that cannot start, a tree
-// cleared under a selection, the wait for workers at the end, the picker on a thread without COM.
+// cleared under a selection, the wait for workers at the end, a listing ended or replaced while its
+// thread runs, the picker on a thread without COM.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -28,6 +29,47 @@ CWinThread* CannotStart(AFX_THREADPROC, LPVOID, int, UINT, DWORD, LPSECURITY_ATT
     return nullptr;
 }
 
+// A worker started by StartHeld waits, before or after its work, until a timer on the test's
+// thread lets it go: that timer runs only while the test's thread dispatches messages, as the
+// page does while it waits for a worker.
+AFX_THREADPROC g_pfnHeld = nullptr;
+bool g_bHoldAfterWork = false;
+HANDLE g_hRelease = NULL;
+std::atomic<bool> g_bOldTreeKeptUntilRelease(false);
+
+UINT HeldWorker(LPVOID pParam)
+{
+    CStep2Dlg* pPage = static_cast<CStep2Dlg*>(pParam);
+    if (!g_bHoldAfterWork)
+        ::WaitForSingleObject(g_hRelease, INFINITE);
+    const UINT nResult = g_pfnHeld(pParam);
+    if (g_bHoldAfterWork) {
+        ::WaitForSingleObject(g_hRelease, INFINITE);
+        // The old tree holds the document; a new root has no children yet. (A pointer test would
+        // not do: the new root may take the freed root's place.)
+        g_bOldTreeKeptUntilRelease = pPage->m_pRoot->arChildren.GetSize() > 0;
+    }
+    return nResult;
+}
+
+CWinThread* StartHeld(AFX_THREADPROC pfn, LPVOID pParam, int nPriority, UINT nStack, DWORD dwFlags,
+                      LPSECURITY_ATTRIBUTES pSecurity)
+{
+    g_pfnHeld = pfn;
+    return AfxBeginThread(&HeldWorker, pParam, nPriority, nStack, dwFlags, pSecurity);
+}
+
+void CALLBACK ReleaseHeldWorker(HWND, UINT, UINT_PTR nId, DWORD)
+{
+    ::KillTimer(NULL, nId);
+    ::SetEvent(g_hRelease);
+}
+
+void ReleaseWhenMessagesAreDispatched()
+{
+    ::SetTimer(NULL, 0, 1, &ReleaseHeldWorker);
+}
+
 void WriteDocument(const CString& path, int nRepeats)
 {
     std::wstring text;
@@ -50,12 +92,14 @@ protected:
         g_app.m_pMainWnd = m_dlg.get();
         ASSERT_TRUE(m_dlg->Create(IDD_QUILLMEND_DIALOG, nullptr));
         g_nStarts = 0;
+        g_hRelease = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     }
     void TearDown() override
     {
         m_dlg->DestroyWindow();
         m_dlg.reset();
         g_app.m_pMainWnd = nullptr;
+        ::CloseHandle(g_hRelease);
     }
     // Lists the folder (on the listing thread) and waits until the tree is filled.
     void List(const CString& folder)
@@ -141,6 +185,39 @@ TEST_F(Wizard, TheEndWaitsForARunningPreview)
     ASSERT_TRUE(page.m_tree.Select(page.m_tree.GetRootItem(), TVGN_CARET));
     ASSERT_TRUE(page.m_tree.Select(page.m_tree.GetNextItem(page.m_tree.GetRootItem(), TVGN_CHILD), TVGN_CARET));
     EXPECT_FALSE(page.m_bPreviewing);
+}
+
+// A listing clears its busy flag before its last look at the tree: the next listing frees the old
+// tree only once that listing has ended.
+TEST_F(Wizard, ANewListingFreesTheOldTreeAfterTheOldListingEnded)
+{
+    CStep2Dlg& page = m_dlg->m_dlgStep2;
+    WriteDocument(m_dir.Path(L"a.doc"), 20);
+    g_bHoldAfterWork = true;
+    page.m_listingThread.m_pfnBegin = &StartHeld;
+    List(m_dir.Root());  // done, but its thread is held before it ends
+    page.m_listingThread.m_pfnBegin = &CannotStart;
+    ReleaseWhenMessagesAreDispatched();
+    page.StartListing();
+    EXPECT_TRUE(g_bOldTreeKeptUntilRelease);
+}
+
+// The wizard's end during a listing: the walk and the listing thread see the closing flag and
+// end without listing or filling anything more.
+TEST_F(Wizard, TheEndStopsARunningListing)
+{
+    CStep2Dlg& page = m_dlg->m_dlgStep2;
+    WriteDocument(m_dir.Path(L"a.doc"), 20);
+    g_bHoldAfterWork = false;
+    page.m_listingThread.m_pfnBegin = &StartHeld;
+    page.m_strSource = m_dir.Root();
+    page.m_nMode = 0;
+    page.StartListing();  // held before its walk
+    ReleaseWhenMessagesAreDispatched();
+    page.StopAndWait();
+    EXPECT_EQ(page.m_pRoot->arChildren.GetSize(), 0);
+    EXPECT_FALSE(page.m_bListing);
+    EXPECT_EQ(page.m_tree.SendMessage(TVM_GETCOUNT), 0);
 }
 
 // The picker's new-style dialog needs COM on the calling thread: it opens on a thread that never
