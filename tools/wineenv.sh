@@ -21,6 +21,11 @@ case "${LC_ALL:-${LANG:-}}" in
   *) export LC_ALL=C.UTF-8 ;;
 esac
 
+# Wine takes its antialiasing default for every font from fontconfig, where it is on: small
+# Chinese text would then be drawn from the CJK face's outlines in thin grey strokes rather than
+# in black from its bitmaps. This file is the machine's fontconfig with antialiasing off.
+export FONTCONFIG_FILE=$QM_ROOT/tools/wine-fonts.conf
+
 QM_XVFB_PID=
 QM_STARTED_PREFIXES=
 
@@ -88,11 +93,49 @@ qm_start_xvfb() {
   return 1
 }
 
-# Maps the dialog fonts to the CJK font so that Chinese shows as text, not boxes.
+# Debian's Wine never reads the fonts it ships (fonts-wine puts them in /usr/share/wine/fonts; its
+# font loader looks elsewhere), so the prefix links the ones it needs into C:\windows\Fonts:
+# Marlett draws the caption buttons, scroll arrows and check marks as symbols (without it they
+# read "0 1 r"), and Tahoma is the dialogs' Latin face.
+QM_PREFIX_FONTS="/usr/share/wine/fonts/marlett.ttf /usr/share/wine/fonts/tahoma.ttf
+  /usr/share/wine/fonts/tahomabd.ttf"
+
+qm_install_fonts() {
+  local dest="$WINEPREFIX/drive_c/windows/Fonts" f
+  mkdir -p "$dest" || return 1
+  for f in $QM_PREFIX_FONTS; do
+    if [ ! -f "$f" ]; then
+      echo "wineenv: $f is missing (tools/setup installs it)" >&2
+      return 1
+    fi
+    ln -sf "$f" "$dest/" || return 1
+  done
+}
+
+# The dialogs name "宋体" and "MS Shell Dlg", which Wine does not have: both become Tahoma for Latin
+# text, and Tahoma links to AR PL UMing CN, a Ming face like the one the dialogs name, for every
+# Chinese character. UMing carries hand-drawn bitmaps for the dialogs' small sizes, so every
+# stroke is there; its own Latin letters are thin and grey at those sizes, hence the link rather
+# than a plain replacement. Wine looks a bold font's links up under its full name, so the bold
+# face (window captions) needs a link of its own. Where Wine itself falls back for Chinese text
+# (the edit controls' text layout, its built-in links) it asks for SimSun, 宋体's English name:
+# that one is UMing outright.
+QM_LATIN_FACE="Tahoma"
+QM_CJK_FACE="AR PL UMing CN"
+QM_CJK_FILE="uming.ttc"
+
 qm_map_fonts() {
-  local key='HKCU\Software\Wine\Fonts\Replacements' f
-  for f in "宋体" "SimSun" "MS Shell Dlg" "MS Shell Dlg 2" "Tahoma"; do
-    qm_wine reg add "$key" /v "$f" /t REG_SZ /d "WenQuanYi Zen Hei" /f </dev/null >/dev/null 2>&1 || return 1
+  local replacements='HKCU\Software\Wine\Fonts\Replacements' f
+  local links='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
+  for f in "宋体" "MS Shell Dlg" "MS Shell Dlg 2"; do
+    qm_wine reg add "$replacements" /v "$f" /t REG_SZ /d "$QM_LATIN_FACE" /f </dev/null >/dev/null 2>&1 ||
+      return 1
+  done
+  qm_wine reg add "$replacements" /v SimSun /t REG_SZ /d "$QM_CJK_FACE" /f </dev/null >/dev/null 2>&1 ||
+    return 1
+  for f in "$QM_LATIN_FACE" "$QM_LATIN_FACE Bold"; do
+    qm_wine reg add "$links" /v "$f" /t REG_MULTI_SZ /d "$QM_CJK_FILE,$QM_CJK_FACE" /f \
+      </dev/null >/dev/null 2>&1 || return 1
   done
 }
 
@@ -104,15 +147,15 @@ qm_unmanaged_windows() {
 
 # Creates the selected target's prefix once. The marker names the settings' version, so older
 # prefixes are made again, and it is written only when every step succeeded: a prefix without
-# the font replacements would show Chinese as boxes.
+# the fonts and their mapping would show Chinese as boxes.
 qm_prefix_init() {
-  local marker="$WINEPREFIX/.qm-ready-3"
+  local marker="$WINEPREFIX/.qm-ready-4"
   [ -f "$marker" ] && return 0
   echo "wineenv: creating Wine prefix $WINEPREFIX ($WINEARCH)"
   rm -rf "$WINEPREFIX"
   mkdir -p "$WINEPREFIX"
   if qm_wine wineboot -i </dev/null >/dev/null 2>&1 && wineserver -w &&
-     qm_map_fonts && qm_unmanaged_windows && wineserver -w; then
+     qm_install_fonts && qm_map_fonts && qm_unmanaged_windows && wineserver -w; then
     touch "$marker"
     return 0
   fi
