@@ -5,6 +5,7 @@
 #include "app/PageBackground.h"
 #include "classlib/CBrush.h"
 #include "classlib/CDataExchange.h"
+#include "classlib/WindowThreadCall.h"
 #include "engine/SalvageFile.h"
 #include "repair/OutputNames.h"
 #include "repair/PathHelpers.h"
@@ -19,6 +20,10 @@ namespace {
 const COLORREF kLogBack = RGB(240, 240, 255);
 const COLORREF kLogText = RGB(50, 10, 20);
 const int kLogMargin = 10;  // between the log and the page's edges, and below the Stop button
+// After showing the repair thread's lines and status, the page waits this long before it shows
+// more: while lines come faster, each tick takes them all in one append.
+const UINT_PTR kUpdateTimerId = 1;
+const UINT kUpdateMs = 100;
 
 void EnableDlgItem(HWND hDlg, int nID, BOOL bEnable)
 {
@@ -35,6 +40,7 @@ BEGIN_MESSAGE_MAP(CStep3Dlg, CDialog)
     ON_WM_CTLCOLOR()
     ON_WM_SIZE()
     ON_WM_DESTROY()
+    ON_WM_TIMER()
     ON_BN_CLICKED(IDC_STOP, &CStep3Dlg::OnStop)
 END_MESSAGE_MAP()
 
@@ -47,7 +53,10 @@ CStep3Dlg::CStep3Dlg(CWnd* pParent)
       m_nLogLine(0),
       m_bHasWord(FALSE),
       m_pThread(NULL),
-      m_bPageClosing(FALSE)
+      m_bPageClosing(FALSE),
+      m_bStatusPending(FALSE),
+      m_bUpdateAsked(FALSE),
+      m_nUpdateTimer(0)
 {
 }
 
@@ -152,9 +161,19 @@ void CStep3Dlg::RunRepairThread()
         ::CoUninitialize();
 }
 
-// The page reads idle (m_bBusy FALSE) only once its buttons show the end of the run.
+// On the window's thread, so that the lines still queued are in the log before the buttons show
+// the end of the run. FALSE from the call means the page's window has gone: nothing to show.
 void CStep3Dlg::EndRunOnPage(HWND hMainWnd)
 {
+    RunOnWindowThread(m_hWnd, [this, hMainWnd] { ShowEndOfRun(hMainWnd); });
+}
+
+// The page reads idle (m_bBusy FALSE) only once its log and buttons show the end of the run.
+void CStep3Dlg::ShowEndOfRun(HWND hMainWnd)
+{
+    ShowPendingUpdates();
+    // The thread has emptied the bar, but a status queued before may have been shown since.
+    m_progress.SetText(CString());
     EnableDlgItem(hMainWnd, IDC_BACK, FALSE);
     const HWND hNext = ::GetDlgItem(hMainWnd, IDC_NEXT);
     if (hNext != NULL) {
@@ -264,20 +283,18 @@ BOOL CStep3Dlg::SaveAsText(const CString& strText, CString& strPath)
     return FALSE;
 }
 
-// Appends at the end of the log instead of rewriting its whole text: the same text, at a cost
-// that does not grow with the log.
+// The run's first line is the log's first: StartRepair empties the log as it resets the count.
 void CStep3Dlg::AppendLog(const CString& strMessage)
 {
-    const HWND hLog = m_editLog.GetSafeHwnd();
-    if (hLog == NULL)
+    if (m_editLog.GetSafeHwnd() == NULL)
         return;
-    const int nLength = ::GetWindowTextLength(hLog);
     ++m_nLogLine;
-    const CString strLine = FormatLogLine(m_nLogLine, nLength == 0, strMessage);
-    ::SendMessage(hLog, EM_SETSEL, nLength, nLength);
-    ::SendMessage(hLog, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(strLine.GetString()));
-    // Posted: the log shows its last line once its own thread gets to it.
-    ::PostMessage(hLog, WM_VSCROLL, SB_BOTTOM, 0);
+    const CString strLine = FormatLogLine(m_nLogLine, m_nLogLine == 1, strMessage);
+    {
+        std::lock_guard<std::mutex> lock(m_pendingLock);
+        m_strPendingLines += strLine;
+    }
+    AskForUpdate();
 }
 
 void CStep3Dlg::LogString(UINT nID, const CString& strArg)
@@ -298,7 +315,82 @@ void CStep3Dlg::ShowStatus(UINT nID, const CString& strName)
 {
     CString strStatus;
     strStatus.Format(LoadStr(nID), strName);
-    m_progress.SetText(strStatus);
+    {
+        std::lock_guard<std::mutex> lock(m_pendingLock);
+        m_strPendingStatus = strStatus;
+        m_bStatusPending = TRUE;
+    }
+    AskForUpdate();
+}
+
+// Timers and the log belong to the window's thread: the repair thread's request is carried there.
+void CStep3Dlg::AskForUpdate()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_pendingLock);
+        if (m_bUpdateAsked)
+            return;
+        m_bUpdateAsked = TRUE;
+    }
+    if (IsWindowOfCallingThread(m_hWnd)) {
+        OnUpdateAsked();
+        return;
+    }
+    if (!PostToWindowThread(m_hWnd, [this] { OnUpdateAsked(); })) {
+        // The window is gone or its queue is full: let the next line or status ask again.
+        std::lock_guard<std::mutex> lock(m_pendingLock);
+        m_bUpdateAsked = FALSE;
+    }
+}
+
+// The first update after a quiet spell is shown at once; later ones wait for the timer.
+void CStep3Dlg::OnUpdateAsked()
+{
+    if (m_nUpdateTimer != 0)
+        return;  // its next tick shows what is pending
+    ShowPendingUpdates();
+    // No timer to be had leaves every update shown at once, one by one.
+    m_nUpdateTimer = SetTimer(kUpdateTimerId, kUpdateMs);
+}
+
+void CStep3Dlg::StopUpdateTimer()
+{
+    KillTimer(kUpdateTimerId);  // FALSE when none runs: nothing to stop
+    m_nUpdateTimer = 0;
+}
+
+BOOL CStep3Dlg::ShowPendingUpdates()
+{
+    CString strLines;
+    CString strStatus;
+    BOOL bStatus;
+    {
+        std::lock_guard<std::mutex> lock(m_pendingLock);
+        strLines = m_strPendingLines;
+        m_strPendingLines.Empty();
+        strStatus = m_strPendingStatus;
+        bStatus = m_bStatusPending;
+        m_bStatusPending = FALSE;
+        m_bUpdateAsked = FALSE;
+    }
+    if (!strLines.IsEmpty())
+        AddToLog(strLines);
+    if (bStatus)
+        m_progress.SetText(strStatus);
+    return !strLines.IsEmpty() || bStatus;
+}
+
+// Appends at the end of the log instead of rewriting its whole text: the same text, at a cost
+// that does not grow with the log.
+void CStep3Dlg::AddToLog(const CString& strLines)
+{
+    const HWND hLog = m_editLog.GetSafeHwnd();
+    if (hLog == NULL)
+        return;
+    const int nLength = ::GetWindowTextLength(hLog);
+    ::SendMessage(hLog, EM_SETSEL, nLength, nLength);
+    ::SendMessage(hLog, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(strLines.GetString()));
+    ::SendMessage(hLog, WM_VSCROLL, SB_BOTTOM, 0);  // shows the last line
 }
 
 // ---- handlers ----
@@ -315,7 +407,20 @@ void CStep3Dlg::OnDestroy()
 {
     m_bPageClosing = TRUE;
     StopAndWait();
+    ShowPendingUpdates();  // the run's last lines still reach the log: child windows go after this
+    StopUpdateTimer();
     CDialog::OnDestroy();
+}
+
+// A tick with nothing to show ends the timer: the next update is shown at once.
+void CStep3Dlg::OnTimer(UINT_PTR nIDEvent)
+{
+    if (nIDEvent != kUpdateTimerId) {
+        Default();
+        return;
+    }
+    if (!ShowPendingUpdates())
+        StopUpdateTimer();
 }
 
 BOOL CStep3Dlg::OnEraseBkgnd(CDC* pDC) { return PageEraseBkgnd(this, pDC); }

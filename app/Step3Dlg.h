@@ -1,8 +1,15 @@
 // Page 3 of the wizard (template 135): repairs every document of the tree on the repair thread,
 // with the busy bar, the numbered log and Stop. Whether Word could be started when the page was
 // created decides whether documents are saved through Word or as UTF-16LE text files.
+//
+// The repair thread does not touch the log or the busy bar's text itself: it queues its lines and
+// its latest status (m_pendingLock), and the window's thread shows them: at once after a quiet
+// spell, else on a short timer with all pending lines in one append, and at the end of the run
+// before the page reads idle. Under Wine a visible edit control redraws on every change, which
+// per line took several times the run's own work.
 #pragma once
 #include <atomic>
+#include <mutex>
 
 #include "classlib/CDialog.h"
 #include "classlib/CEdit.h"
@@ -29,6 +36,7 @@ public:
     // The walk of one run, on the repair thread.
     BOOL RepairAll(tagNode* pRoot, const StopFlag* pStop);
     BOOL RepairNode(tagNode* pNode, const CString& strDir, const StopFlag* pStop);
+    // Queues one numbered line for the log; from the repair thread.
     void AppendLog(const CString& strMessage);
     BOOL SaveViaWord(const CString& strText, const CString& strPath);
     BOOL SaveAsText(const CString& strText, CString& strPath);
@@ -54,6 +62,7 @@ protected:
     void OnSize(UINT nType, int cx, int cy);
     void OnStop();
     void OnDestroy();
+    void OnTimer(UINT_PTR nIDEvent);
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -61,15 +70,31 @@ private:
     static UINT RepairThread(LPVOID pParam);
     void RunRepairThread();
     void EndRunOnPage(HWND hMainWnd);
+    void ShowEndOfRun(HWND hMainWnd);
     // Waits for the ended or ending repair thread, pumping sent messages, and frees its object.
     void WaitForRepairThread();
     void LogString(UINT nID, const CString& strArg);
     void LogString(UINT nID, const CString& strArg1, const CString& strArg2);
     void ShowStatus(UINT nID, const CString& strName);
+    // Any thread: has the window's thread show what is pending, unless that is already asked.
+    void AskForUpdate();
+    void OnUpdateAsked();
+    void StopUpdateTimer();
+    // The window's thread: the pending lines go into the log, the latest status onto the bar.
+    // FALSE when nothing was pending.
+    BOOL ShowPendingUpdates();
+    void AddToLog(const CString& strLines);
     BOOL RepairDocument(tagNode* pNode, const CString& strDir, const StopFlag* pStop);
     BOOL RepairFolder(tagNode* pNode, const CString& strDir, const StopFlag* pStop);
     BOOL RepairChildren(tagNode* pNode, const CString& strDir, const StopFlag* pStop);
 
     CWinThread* m_pThread;                // the last run's thread, until it has been waited for
     std::atomic<BOOL> m_bPageClosing;     // the page's window is being destroyed
+
+    std::mutex m_pendingLock;             // guards the four members below it, never held across a send
+    CString m_strPendingLines;            // numbered lines not yet in the log, joined as the log joins them
+    CString m_strPendingStatus;           // the latest status not yet on the busy bar
+    BOOL m_bStatusPending;
+    BOOL m_bUpdateAsked;                  // the window's thread has been asked to show what is pending
+    UINT_PTR m_nUpdateTimer;              // window's thread only
 };

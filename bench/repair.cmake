@@ -1,5 +1,5 @@
-# Repair run speed: 1,000 small documents and one 100 MB document saved as text, and 10,000 log
-# lines (Windows build; run under Wine with a display: see RepairBench.cpp).
+# Repair run speed: 2,000 small documents (page hidden, then visible) and one 100 MB document saved
+# as text, and 10,000 log lines (Windows build; run under Wine with a display: see RepairBench.cpp).
 if(NOT QM_HOST)
   add_executable(repair_bench ${CMAKE_CURRENT_LIST_DIR}/RepairBench.cpp $<TARGET_OBJECTS:qm_resources>)
   target_link_libraries(repair_bench PRIVATE app_pages)

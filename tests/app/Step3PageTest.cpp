@@ -1,6 +1,7 @@
 // The step-3 page: whole runs on its repair thread, in a real window under Xvfb.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -118,6 +119,21 @@ protected:
     }
 
     HWND Stop() { return ::GetDlgItem(m_page->GetSafeHwnd(), IDC_STOP); }
+
+    // Serves only what other threads send to this one: no posted call and no timer runs, so the
+    // page shows nothing the repair thread queued until the run's end does it.
+    static bool ServeSendsUntil(const std::function<bool()>& done, DWORD timeoutMs)
+    {
+        const DWORD start = ::GetTickCount();
+        while (!done()) {
+            if (::GetTickCount() - start >= timeoutMs)
+                return false;
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_SENDMESSAGE);
+            MSG msg;
+            ::PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        }
+        return true;
+    }
 
     std::unique_ptr<CStep3Dlg> m_page;
     HWND m_hNext = NULL;
@@ -310,4 +326,60 @@ TEST_F(Step3Page, WordPathWithFallbackToText)
     EXPECT_EQ(word.RunningInstances(), 0);
     m_page.reset();
     EXPECT_EQ(word.LiveObjects(), 0);
+}
+
+// The repair thread queues its lines and the page shows them on a timer. Whether the run ends, is
+// stopped, or the wizard is closed (StopAndWait), every queued line is in the log, numbered and
+// in order, by the time the page reads idle.
+TEST_F(Step3Page, QueuedLinesReachTheLogAtTheEndAtStopAndAtClose)
+{
+    CreatePage();
+    const int kDocs = 40;
+    tagNode root;
+    root.strPath = m_dir.Path(L"src");
+    root.bDir = TRUE;
+    ASSERT_TRUE(::CreateDirectoryW(root.strPath, nullptr));
+    for (int i = 0; i < kDocs; ++i) {
+        CString name;
+        name.Format(L"src\\d%02d.doc", i);
+        MakeDocument(AddNode(&root, m_dir.Path(name), FALSE)->strPath);
+    }
+    auto start = [&](LPCWSTR out) {
+        m_page->m_pRoot = &root;
+        m_page->m_strOutDir = m_dir.Path(out);
+        m_page->m_bSaveInPlace = FALSE;
+        m_page->StartRepair();
+    };
+    auto expectWholeLog = [&](LPCWSTR out) {
+        const std::vector<std::string> lines = LogLines();
+        EXPECT_EQ(lines.size(), static_cast<size_t>(m_page->m_nLogLine)) << Utf8(out);
+        for (size_t i = 0; i < lines.size(); ++i) {
+            CString line;
+            line.Format(L" %d.  保存文件成功! [d%02d.doc] -> [%s\\d%02d.txt]", static_cast<int>(i + 1),
+                        static_cast<int>(i), m_dir.Path(out).GetString(), static_cast<int>(i));
+            EXPECT_EQ(lines[i], Utf8(line));
+        }
+    };
+    auto idle = [this] { return !m_page->m_bBusy; };
+
+    start(L"end");
+    ASSERT_TRUE(ServeSendsUntil(idle, 60000));
+    EXPECT_EQ(LogLines().size(), static_cast<size_t>(kDocs));
+    expectWholeLog(L"end");
+
+    // Stopped once the third document has been written: that save is finished and logged.
+    start(L"stop");
+    ASSERT_TRUE(ServeSendsUntil([this] { return IsFile(m_dir.Path(L"stop\\d02.txt")); }, 60000));
+    ::SendMessage(m_page->GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_STOP, BN_CLICKED), reinterpret_cast<LPARAM>(Stop()));
+    ASSERT_TRUE(ServeSendsUntil(idle, 60000));
+    EXPECT_GE(LogLines().size(), 3u);
+    expectWholeLog(L"stop");
+    EXPECT_EQ(Text(m_hNext), "重新开始");
+
+    // The wizard's close: stop and wait, serving the thread's sends meanwhile.
+    start(L"close");
+    ASSERT_TRUE(ServeSendsUntil([this] { return IsFile(m_dir.Path(L"close\\d02.txt")); }, 60000));
+    m_page->StopAndWait();
+    EXPECT_GE(LogLines().size(), 3u);
+    expectWholeLog(L"close");
 }
