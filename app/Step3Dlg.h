@@ -10,6 +10,7 @@
 #include "classlib/CWinThread.h"
 #include "controls/CButtonEx.h"
 #include "controls/CProgressWnd.h"
+#include "engine/SalvageFile.h"
 #include "engine/StopFlag.h"
 #include "engine/tagNode.h"
 
@@ -43,6 +44,7 @@ public:
     BOOL m_bHasWord;
     CEdit m_editLog;
     CProgressWnd m_progress;
+    SalvageProc m_pfnSalvage;    // SalvageFile; tests hold a run in it or make it fail
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -67,6 +69,7 @@ private:
     void LogString(UINT nID, const CString& strArg1, const CString& strArg2);
     void ShowStatus(UINT nID, const CString& strName);
     BOOL RepairDocument(tagNode* pNode, const CString& strDir, const StopFlag* pStop);
+    BOOL SalvageAndSave(tagNode* pNode, CString& strPath, const StopFlag* pStop);
     BOOL RepairFolder(tagNode* pNode, const CString& strDir, const StopFlag* pStop);
     BOOL RepairChildren(tagNode* pNode, const CString& strDir, const StopFlag* pStop);
 
