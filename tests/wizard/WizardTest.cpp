@@ -73,14 +73,15 @@ protected:
         m_dlg.reset();
         g_app.m_pMainWnd = nullptr;
     }
-    // Lists the folder (on the listing thread) and waits until the tree is filled.
+    // Lists the folder (on the listing thread) and waits until the listing thread has ended: it
+    // still reads the tree after the tree is filled.
     void List(const CString& folder)
     {
         CStep2Dlg& page = m_dlg->m_dlgStep2;
         page.m_strSource = folder;
         page.m_nMode = 0;
         page.StartListing();
-        ASSERT_TRUE(PumpUntil([&] { return !page.m_bListing && !page.m_bPreviewing; }, 10000));
+        ASSERT_TRUE(PumpUntil([&] { return !page.m_listingThread.IsRunning() && !page.m_bPreviewing; }, 10000));
     }
     std::unique_ptr<CQuillmendDlg> m_dlg;
     TempDir m_dir;
@@ -190,7 +191,7 @@ TEST_F(Wizard, NextAndBackAreOffBeforeAWorkerRuns)
     page.StartListing();
     EXPECT_FALSE(pNext->IsWindowEnabled());
     EXPECT_FALSE(pBack->IsWindowEnabled());
-    ASSERT_TRUE(PumpUntil([&] { return !page.m_bListing && pNext->IsWindowEnabled(); }, 10000));
+    ASSERT_TRUE(PumpUntil([&] { return !page.m_listingThread.IsRunning() && pNext->IsWindowEnabled(); }, 10000));
 
     ASSERT_TRUE(page.m_tree.Select(page.m_tree.GetNextItem(page.m_tree.GetRootItem(), TVGN_CHILD), TVGN_CARET));
     EXPECT_FALSE(pNext->IsWindowEnabled());
