@@ -1,5 +1,7 @@
 #include "app/Step2Dlg.h"
 
+#include <memory>
+
 #include "app/LayoutSize.h"
 #include "app/PageBackground.h"
 #include "app/QuillmendDlg.h"
@@ -66,7 +68,8 @@ END_MESSAGE_MAP()
 
 CStep2Dlg::CStep2Dlg(CWnd* pParent)
     : CDialog(IDD_STEP2, pParent), m_nMode(0), m_bListing(FALSE), m_pRoot(nullptr), m_bPreviewing(FALSE),
-      m_bStopPreview(FALSE), m_nSaveMode(0), m_bClearingTree(FALSE), m_bClosing(FALSE)
+      m_bStopPreview(FALSE), m_nSaveMode(0), m_pfnSalvage(&SalvageFile), m_bClearingTree(FALSE),
+      m_bClosing(FALSE)
 {
 }
 
@@ -193,8 +196,13 @@ void CStep2Dlg::StartListing()
     m_pRoot = new tagNode;
     m_strSource.TrimRight(L'\\');
     m_bListing = TRUE;
-    if (!m_listingThread.Start(&ListingThread, this, THREAD_PRIORITY_BELOW_NORMAL))
+    // Off before the thread exists, not when it gets going: a click in between would start a
+    // repair over the tree that the listing is still building.
+    EnableWizardButtons(FALSE);
+    if (!m_listingThread.Start(&ListingThread, this, THREAD_PRIORITY_BELOW_NORMAL)) {
         m_bListing = FALSE;  // nothing listed: the wizard stays usable
+        EnableWizardButtons(TRUE);
+    }
 }
 
 void CStep2Dlg::StopAndWait()
@@ -214,6 +222,14 @@ void CStep2Dlg::EnableWizardButtons(BOOL bEnable)
 }
 
 UINT ListingThread(LPVOID pParam)
+{
+    // Out of memory while the tree is built or shown: the listing ends, and the wizard is usable.
+    if (!RunContained([pParam] { CStep2Dlg::ListSource(pParam); }))
+        static_cast<CStep2Dlg*>(pParam)->EndFailedListing();
+    return 0;
+}
+
+UINT CStep2Dlg::ListSource(LPVOID pParam)
 {
     CStep2Dlg* pPage = static_cast<CStep2Dlg*>(pParam);
     int nCount = 0;
@@ -264,6 +280,29 @@ UINT ListingThread(LPVOID pParam)
             RunOnWindowThread(pMain->GetSafeHwnd(), [pMain] { pMain->GoToStep(1); });
     }
     return 0;
+}
+
+// A listing that could not finish lists nothing: its part of the tree goes (unless a preview
+// reads it), so that step 3 never repairs part of a source as if it were the whole. A failure
+// after the tree was shown leaves the tree whole.
+void CStep2Dlg::EndFailedListing()
+{
+    if (m_bListing) {
+        if (!m_bPreviewing) {
+            DeleteAllTreeItems();
+            m_pRoot->DeleteChildren();
+        }
+        m_wndText.SetHint(CString());
+        m_wndText.StartRefreshTimer();
+        RunContained([this] {
+            CString strLabel;
+            strLabel.Format(LoadStr(IDS_FILE_COUNT), 0);
+            SetDlgItemText(IDC_FILE_COUNT, strLabel);
+        });
+        m_bListing = FALSE;
+    }
+    if (!m_bPreviewing)
+        EnableWizardButtons(TRUE);
 }
 
 void CStep2Dlg::FillTree()
@@ -318,8 +357,12 @@ void CStep2Dlg::OnTreeSelChanged(NMHDR* pNMHDR, LRESULT* pResult)
     if (m_bPreviewing)
         return;
     m_bPreviewing = TRUE;
-    if (!m_previewThread.Start(&PreviewThread, this, THREAD_PRIORITY_BELOW_NORMAL))
-        m_bPreviewing = FALSE;  // no preview: nothing was disabled for it
+    EnableWizardButtons(FALSE);  // before the thread exists, as for a listing
+    if (!m_previewThread.Start(&PreviewThread, this, THREAD_PRIORITY_BELOW_NORMAL)) {
+        m_bPreviewing = FALSE;
+        if (!m_bListing)  // a listing that runs enables them at its end
+            EnableWizardButtons(TRUE);
+    }
 }
 
 UINT PreviewThread(LPVOID pParam)
@@ -332,10 +375,8 @@ UINT PreviewThread(LPVOID pParam)
         pPage->EnableWizardButtons(FALSE);
         pPage->GetDlgItem(IDC_STOP_PREVIEW)->EnableWindow(TRUE);
         pPage->m_tree.EnableWindow(FALSE);
-        CString* pText = SalvageFile(pNode, &pPage->m_bStopPreview);
-        if (!StopAsked(&pPage->m_bStopPreview))
-            pPage->m_wndText.SetText(*pText, TRUE);
-        delete pText;
+        // Out of memory in the salvage: the view stays empty, as after a stop.
+        RunContained([pPage, pNode] { pPage->ShowPreview(pNode); });
     }
     pPage->m_bPreviewing = FALSE;
     if (::IsWindow(pPage->GetSafeHwnd())) {
@@ -346,6 +387,13 @@ UINT PreviewThread(LPVOID pParam)
         pPage->m_tree.EnableWindow(TRUE);
     }
     return 0;
+}
+
+void CStep2Dlg::ShowPreview(tagNode* pNode)
+{
+    std::unique_ptr<CString> pText(m_pfnSalvage(pNode, &m_bStopPreview));
+    if (!StopAsked(&m_bStopPreview))
+        m_wndText.SetText(*pText, TRUE);
 }
 
 void CStep2Dlg::OnStopPreview()

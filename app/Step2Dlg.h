@@ -12,6 +12,7 @@
 #include "controls/CButtonEx.h"
 #include "controls/CSplitterWndX.h"
 #include "controls/CTextWnd.h"
+#include "engine/SalvageFile.h"
 #include "engine/StopFlag.h"
 #include "engine/tagNode.h"
 
@@ -48,6 +49,7 @@ public:
 
     CWorkerThread m_listingThread;
     CWorkerThread m_previewThread;
+    SalvageProc m_pfnSalvage;           // SalvageFile; tests hold a preview in it or make it fail
     std::atomic<BOOL> m_bClearingTree;  // the tree's items are being deleted: no preview starts
     std::atomic<BOOL> m_bClosing;       // the wizard is ending: no preview starts or runs on
 
@@ -72,4 +74,8 @@ private:
     void ReplacePlaceholders();
     tagNode* SelectedDocument() const;
     void EnableWizardButtons(BOOL bEnable);
+    // The listing thread's work; ListingThread runs it contained.
+    static UINT ListSource(LPVOID pParam);
+    void EndFailedListing();
+    void ShowPreview(tagNode* pNode);
 };

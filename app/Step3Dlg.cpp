@@ -3,10 +3,10 @@
 #include <memory>
 
 #include "app/PageBackground.h"
+#include "app/WorkerThread.h"
 #include "classlib/CBrush.h"
 #include "classlib/CDataExchange.h"
 #include "classlib/WindowThreadCall.h"
-#include "engine/SalvageFile.h"
 #include "repair/OutputNames.h"
 #include "repair/PathHelpers.h"
 #include "repair/RepairLog.h"
@@ -31,6 +31,14 @@ void EnableDlgItem(HWND hDlg, int nID, BOOL bEnable)
     ::EnableWindow(::GetDlgItem(hDlg, nID), bEnable);
 }
 
+void EnableWizardButtons(BOOL bEnable)
+{
+    CWnd* pMain = AfxGetMainWnd();
+    const HWND hMain = pMain != NULL ? pMain->GetSafeHwnd() : NULL;
+    EnableDlgItem(hMain, IDC_BACK, bEnable);
+    EnableDlgItem(hMain, IDC_NEXT, bEnable);
+}
+
 }  // namespace
 
 IMPLEMENT_DYNAMIC(CStep3Dlg, CDialog)
@@ -52,6 +60,7 @@ CStep3Dlg::CStep3Dlg(CWnd* pParent)
       m_bStop(FALSE),
       m_nLogLine(0),
       m_bHasWord(FALSE),
+      m_pfnSalvage(&SalvageFile),
       m_pThread(NULL),
       m_bPageClosing(FALSE),
       m_bStatusPending(FALSE),
@@ -93,10 +102,14 @@ void CStep3Dlg::StartRepair()
     m_bStop = FALSE;
     m_bPageClosing = FALSE;
     m_editLog.SetWindowText(L"");
+    // Off before the thread exists, not when it gets going: a click in between would take the
+    // wizard to step 1, whose Next frees the tree that the run reads.
+    EnableWizardButtons(FALSE);
     // Suspended until the object is kept (not auto-deleted), so StopAndWait can wait on it.
     m_pThread = AfxBeginThread(RepairThread, this, THREAD_PRIORITY_BELOW_NORMAL, 0, CREATE_SUSPENDED);
     if (m_pThread == NULL) {
         m_bBusy = FALSE;  // no thread, no run: the page stays idle
+        EnableWizardButtons(TRUE);
         return;
     }
     m_pThread->m_bAutoDelete = FALSE;
@@ -151,7 +164,9 @@ void CStep3Dlg::RunRepairThread()
     if (pRoot != NULL) {
         m_progress.SetText(CString());
         m_progress.SetAnimate(TRUE);
-        RepairAll(pRoot, &m_bStop);
+        // A failure outside any one document (its log line could not be written) ends the walk,
+        // not the thread: the end of the run below still happens.
+        RunContained([this, pRoot] { RepairAll(pRoot, &m_bStop); });
         m_progress.SetText(CString());
         m_progress.SetAnimate(FALSE);
     }
@@ -243,8 +258,19 @@ BOOL CStep3Dlg::RepairDocument(tagNode* pNode, const CString& strDir, const Stop
     CString strPath = DocumentOutputPath(strDir, pNode->strName, m_bSaveInPlace);
     if (IsOutputTaken(strPath))
         strPath = RenamedOutputPath(strDir, pNode->strName, RenameNumber());
+    BOOL bGoOn = TRUE;
+    // Out of memory in the salvage or a writer (or an error that nothing below caught) costs this
+    // document alone: it is logged as not saved and the run goes on.
+    if (!RunContained([&] { bGoOn = SalvageAndSave(pNode, strPath, pStop); }))
+        LogString(IDS_SAVE_FAILED, pNode->strName, strPath);
+    return bGoOn;
+}
+
+// FALSE when the output file turned out to be taken, which ends the run.
+BOOL CStep3Dlg::SalvageAndSave(tagNode* pNode, CString& strPath, const StopFlag* pStop)
+{
     ShowStatus(IDS_REPAIRING, pNode->strName);
-    std::unique_ptr<CString> pText(SalvageFile(pNode, pStop));
+    std::unique_ptr<CString> pText(m_pfnSalvage(pNode, pStop));
     // A stop during the salvage leaves a partial text: that document is neither saved nor logged.
     if (StopAsked(pStop))
         return TRUE;

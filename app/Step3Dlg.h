@@ -17,6 +17,7 @@
 #include "classlib/CWinThread.h"
 #include "controls/CButtonEx.h"
 #include "controls/CProgressWnd.h"
+#include "engine/SalvageFile.h"
 #include "engine/StopFlag.h"
 #include "engine/tagNode.h"
 
@@ -51,6 +52,7 @@ public:
     BOOL m_bHasWord;
     CEdit m_editLog;
     CProgressWnd m_progress;
+    SalvageProc m_pfnSalvage;    // SalvageFile; tests hold a run in it or make it fail
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -85,6 +87,7 @@ private:
     BOOL ShowPendingUpdates();
     void AddToLog(const CString& strLines);
     BOOL RepairDocument(tagNode* pNode, const CString& strDir, const StopFlag* pStop);
+    BOOL SalvageAndSave(tagNode* pNode, CString& strPath, const StopFlag* pStop);
     BOOL RepairFolder(tagNode* pNode, const CString& strDir, const StopFlag* pStop);
     BOOL RepairChildren(tagNode* pNode, const CString& strDir, const StopFlag* pStop);
 

@@ -1,12 +1,30 @@
 // One worker thread of a page that the page can wait for: started suspended with the library's
 // thread start, kept (not self-deleting) until it has been waited for, so its handle stays valid.
 #pragma once
+#include "classlib/CException.h"
 #include "classlib/CWinThread.h"
 
 // Waits for hObject while dispatching the calling thread's messages: a worker may be sending to a
 // window this thread owns and would never return otherwise. A WM_QUIT met meanwhile is posted
 // again once the wait is over.
 void WaitPumpingMessages(HANDLE hObject);
+
+// Runs one step of a worker so that no exception leaves it (out of memory, or a file or
+// automation error that nothing below caught); a class library exception is freed. FALSE when
+// the step ended by an exception: the worker then still does its own end, which leaves the
+// window usable.
+template <class Fn>
+BOOL RunContained(Fn fn)
+{
+    try {
+        fn();
+        return TRUE;
+    } catch (CException* e) {
+        e->Delete();
+    } catch (...) {
+    }
+    return FALSE;
+}
 
 class CWorkerThread {
 public:

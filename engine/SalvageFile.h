@@ -23,3 +23,7 @@ const int BLOCK_AREA_SIZE = 67584;
 // 67,584-byte area on the caller's stack. Salvages run one at a time in the process: a call
 // made while another thread salvages waits for it to end.
 CString* SalvageFile(const tagNode* node, const StopFlag* stop);
+
+// A function that salvages as SalvageFile does: the pages call the salvage through one, which
+// tests replace to hold a worker at a known point or to make the salvage fail.
+typedef CString* (*SalvageProc)(const tagNode* node, const StopFlag* stop);

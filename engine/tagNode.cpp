@@ -4,7 +4,9 @@ tagNode::tagNode() : bDir(FALSE)
 {
 }
 
-tagNode::~tagNode()
+tagNode::~tagNode() { DeleteChildren(); }
+
+void tagNode::DeleteChildren()
 {
     for (INT_PTR i = 0; i < arChildren.GetSize(); ++i)
         delete arChildren[i];

@@ -19,6 +19,8 @@ struct tagNode {
     tagNode(const tagNode&) = delete;
     tagNode& operator=(const tagNode&) = delete;
 
+    // Deletes every node below this one.
+    void DeleteChildren();
     // TRUE for a file node, or when some node below this one is a file.
     BOOL HasFile() const;
     // Removes, below this node, every folder that has no file anywhere below it. The node itself

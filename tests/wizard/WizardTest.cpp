@@ -1,6 +1,6 @@
-// The wizard's own faults mended, in real windows under Xvfb: threads that cannot start, a tree
-// cleared under a selection, the wait for workers at the end, a listing ended or replaced while its
-// thread runs, the picker on a thread without COM.
+// The wizard's own faults mended, in real windows under Xvfb: threads that cannot start or fail,
+// a tree cleared under a selection, the wait for workers at the end, a listing ended or replaced
+// while its thread runs, Next and Back while workers start, the picker on a thread without COM.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -8,6 +8,7 @@
 #include <objbase.h>
 
 #include <atomic>
+#include <new>
 #include <thread>
 
 #include "app/FolderPicker.h"
@@ -70,6 +71,20 @@ void ReleaseWhenMessagesAreDispatched()
     ::SetTimer(NULL, 0, 1, &ReleaseHeldWorker);
 }
 
+// A preview held in its salvage until it is asked to stop (at most 10 s, so that a lost stop is
+// a failure and not a hang); counts its calls.
+std::atomic<int> g_nHeld(0);
+CString* HoldUntilStopped(const tagNode*, const StopFlag* stop)
+{
+    ++g_nHeld;
+    const ULONGLONG end = ::GetTickCount64() + 10000;
+    while (!StopAsked(stop) && ::GetTickCount64() < end)
+        ::Sleep(1);
+    return new CString(L"预览");
+}
+
+CString* OutOfMemory(const tagNode*, const StopFlag*) { throw std::bad_alloc(); }
+
 void WriteDocument(const CString& path, int nRepeats)
 {
     std::wstring text;
@@ -101,21 +116,22 @@ protected:
         g_app.m_pMainWnd = nullptr;
         ::CloseHandle(g_hRelease);
     }
-    // Lists the folder (on the listing thread) and waits until the tree is filled.
+    // Lists the folder (on the listing thread) and waits until the listing thread has ended: it
+    // still reads the tree after the tree is filled.
     void List(const CString& folder)
     {
         CStep2Dlg& page = m_dlg->m_dlgStep2;
         page.m_strSource = folder;
         page.m_nMode = 0;
         page.StartListing();
-        ASSERT_TRUE(PumpUntil([&] { return !page.m_bListing && !page.m_bPreviewing; }, 10000));
+        ASSERT_TRUE(PumpUntil([&] { return !page.m_listingThread.IsRunning() && !page.m_bPreviewing; }, 10000));
     }
     std::unique_ptr<CQuillmendDlg> m_dlg;
     TempDir m_dir;
 };
 }  // namespace
 
-TEST_F(Wizard, ThreadsThatCannotStartLeaveNothingBusy)
+TEST_F(Wizard, WorkersThatCannotStartOrFailLeaveNothingBusy)
 {
     CStep2Dlg& page = m_dlg->m_dlgStep2;
     page.m_listingThread.m_pfnBegin = &CannotStart;
@@ -135,6 +151,17 @@ TEST_F(Wizard, ThreadsThatCannotStartLeaveNothingBusy)
     EXPECT_FALSE(page.m_bPreviewing);
     EXPECT_TRUE(m_dlg->GetDlgItem(IDC_NEXT)->IsWindowEnabled());
     EXPECT_TRUE(page.m_tree.IsWindowEnabled());
+
+    // A preview whose salvage runs out of memory ends as a stopped one.
+    page.m_previewThread.m_pfnBegin = &AfxBeginThread;
+    page.m_pfnSalvage = &OutOfMemory;
+    ASSERT_TRUE(page.m_tree.Select(page.m_tree.GetRootItem(), TVGN_CARET));
+    ASSERT_TRUE(page.m_tree.Select(page.m_tree.GetNextItem(page.m_tree.GetRootItem(), TVGN_CHILD), TVGN_CARET));
+    ASSERT_TRUE(PumpUntil([&] { return !page.m_bPreviewing && page.m_tree.IsWindowEnabled(); }, 10000));
+    EXPECT_TRUE(m_dlg->GetDlgItem(IDC_NEXT)->IsWindowEnabled());
+    EXPECT_TRUE(m_dlg->GetDlgItem(IDC_BACK)->IsWindowEnabled());
+    EXPECT_FALSE(page.GetDlgItem(IDC_STOP_PREVIEW)->IsWindowEnabled());
+    EXPECT_EQ(page.m_wndText.GetRowCount(), 0);
 }
 
 // While a tree control deletes its items, Windows moves the selection to a neighbour of each
@@ -173,10 +200,12 @@ TEST_F(Wizard, ClearingTheTreeStartsNoPreview)
 TEST_F(Wizard, TheEndWaitsForARunningPreview)
 {
     CStep2Dlg& page = m_dlg->m_dlgStep2;
-    WriteDocument(m_dir.Path(L"big.doc"), 200000);  // salvaged for far longer than the stop takes
+    WriteDocument(m_dir.Path(L"a.doc"), 20);
     List(m_dir.Root());
+    page.m_pfnSalvage = &HoldUntilStopped;
+    g_nHeld = 0;
     ASSERT_TRUE(page.m_tree.Select(page.m_tree.GetNextItem(page.m_tree.GetRootItem(), TVGN_CHILD), TVGN_CARET));
-    ASSERT_TRUE(page.m_previewThread.IsRunning());
+    ASSERT_TRUE(PumpUntil([] { return g_nHeld == 1; }, 10000));
     page.StopAndWait();
     EXPECT_FALSE(page.m_previewThread.IsRunning());
     EXPECT_FALSE(page.m_bPreviewing);
@@ -185,6 +214,40 @@ TEST_F(Wizard, TheEndWaitsForARunningPreview)
     ASSERT_TRUE(page.m_tree.Select(page.m_tree.GetRootItem(), TVGN_CARET));
     ASSERT_TRUE(page.m_tree.Select(page.m_tree.GetNextItem(page.m_tree.GetRootItem(), TVGN_CHILD), TVGN_CARET));
     EXPECT_FALSE(page.m_bPreviewing);
+    EXPECT_EQ(g_nHeld, 1);
+}
+
+// Next and Back go off on the window's thread before a listing, a preview or a repair starts: a
+// click before the worker got going would start a repair over a tree still being built, or leave
+// step 3 during a repair. The workers' own disabling waits for this thread's messages, so the
+// look right after each start sees only what this thread did.
+TEST_F(Wizard, NextAndBackAreOffBeforeAWorkerRuns)
+{
+    CStep2Dlg& page = m_dlg->m_dlgStep2;
+    CWnd* pNext = m_dlg->GetDlgItem(IDC_NEXT);
+    CWnd* pBack = m_dlg->GetDlgItem(IDC_BACK);
+    WriteDocument(m_dir.Path(L"a.doc"), 20);
+    m_dlg->GoToStep(2);
+    ASSERT_TRUE(pBack->IsWindowEnabled());
+    page.m_strSource = m_dir.Root();
+    page.m_nMode = 0;
+    page.StartListing();
+    EXPECT_FALSE(pNext->IsWindowEnabled());
+    EXPECT_FALSE(pBack->IsWindowEnabled());
+    ASSERT_TRUE(PumpUntil([&] { return !page.m_listingThread.IsRunning() && pNext->IsWindowEnabled(); }, 10000));
+
+    ASSERT_TRUE(page.m_tree.Select(page.m_tree.GetNextItem(page.m_tree.GetRootItem(), TVGN_CHILD), TVGN_CARET));
+    EXPECT_FALSE(pNext->IsWindowEnabled());
+    EXPECT_FALSE(pBack->IsWindowEnabled());
+    ASSERT_TRUE(PumpUntil([&] { return !page.m_bPreviewing && pNext->IsWindowEnabled(); }, 10000));
+
+    CStep3Dlg& repair = m_dlg->m_dlgStep3;
+    repair.m_pRoot = page.m_pRoot;
+    repair.m_strOutDir = m_dir.Path(L"out");
+    repair.StartRepair();
+    EXPECT_FALSE(pNext->IsWindowEnabled());
+    EXPECT_FALSE(pBack->IsWindowEnabled());
+    ASSERT_TRUE(PumpUntil([&] { return !repair.m_bBusy; }, 10000));
 }
 
 // A listing clears its busy flag before its last look at the tree: the next listing frees the old
@@ -195,7 +258,11 @@ TEST_F(Wizard, ANewListingFreesTheOldTreeAfterTheOldListingEnded)
     WriteDocument(m_dir.Path(L"a.doc"), 20);
     g_bHoldAfterWork = true;
     page.m_listingThread.m_pfnBegin = &StartHeld;
-    List(m_dir.Root());  // done, but its thread is held before it ends
+    page.m_strSource = m_dir.Root();
+    page.m_nMode = 0;
+    page.StartListing();
+    // Listed, but its thread is held before it ends.
+    ASSERT_TRUE(PumpUntil([&] { return !page.m_bListing && !page.m_bPreviewing; }, 10000));
     page.m_listingThread.m_pfnBegin = &CannotStart;
     ReleaseWhenMessagesAreDispatched();
     page.StartListing();
