@@ -126,6 +126,17 @@ protected:
         page.StartListing();
         ASSERT_TRUE(PumpUntil([&] { return !page.m_listingThread.IsRunning() && !page.m_bPreviewing; }, 10000));
     }
+    // Starts a listing of a folder of one document, its thread held before or after its walk.
+    void StartHeldListing(bool bHoldAfterWork)
+    {
+        CStep2Dlg& page = m_dlg->m_dlgStep2;
+        WriteDocument(m_dir.Path(L"a.doc"), 20);
+        g_bHoldAfterWork = bHoldAfterWork;
+        page.m_listingThread.m_pfnBegin = &StartHeld;
+        page.m_strSource = m_dir.Root();
+        page.m_nMode = 0;
+        page.StartListing();
+    }
     std::unique_ptr<CQuillmendDlg> m_dlg;
     TempDir m_dir;
 };
@@ -255,12 +266,7 @@ TEST_F(Wizard, NextAndBackAreOffBeforeAWorkerRuns)
 TEST_F(Wizard, ANewListingFreesTheOldTreeAfterTheOldListingEnded)
 {
     CStep2Dlg& page = m_dlg->m_dlgStep2;
-    WriteDocument(m_dir.Path(L"a.doc"), 20);
-    g_bHoldAfterWork = true;
-    page.m_listingThread.m_pfnBegin = &StartHeld;
-    page.m_strSource = m_dir.Root();
-    page.m_nMode = 0;
-    page.StartListing();
+    StartHeldListing(true);
     // Listed, but its thread is held before it ends.
     ASSERT_TRUE(PumpUntil([&] { return !page.m_bListing && !page.m_bPreviewing; }, 10000));
     page.m_listingThread.m_pfnBegin = &CannotStart;
@@ -274,12 +280,7 @@ TEST_F(Wizard, ANewListingFreesTheOldTreeAfterTheOldListingEnded)
 TEST_F(Wizard, TheEndStopsARunningListing)
 {
     CStep2Dlg& page = m_dlg->m_dlgStep2;
-    WriteDocument(m_dir.Path(L"a.doc"), 20);
-    g_bHoldAfterWork = false;
-    page.m_listingThread.m_pfnBegin = &StartHeld;
-    page.m_strSource = m_dir.Root();
-    page.m_nMode = 0;
-    page.StartListing();  // held before its walk
+    StartHeldListing(false);
     ReleaseWhenMessagesAreDispatched();
     page.StopAndWait();
     EXPECT_EQ(page.m_pRoot->arChildren.GetSize(), 0);
