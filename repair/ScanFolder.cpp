@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <set>
 #include <vector>
 
 #include "classlib/CFileFind.h"
@@ -18,8 +19,20 @@ const int kExtensionLength = 4;
 // the depth of a walk whose links the identity test cannot see.
 const int kMaxPatternChars = MAX_PATH - 1;
 
-// The identities of the folders from the root down to the one being scanned.
-typedef std::vector<FolderIdentity> FolderChain;
+// One folder on the way from the root down to the one being scanned. Its identity is read only
+// when a link below it asks for it: most trees have no links, and reading an identity costs a
+// file open per folder.
+struct ChainFolder {
+    explicit ChainFolder(const CString& path) : strPath(path) {}
+    CString strPath;
+    bool bRead = false;   // the identity has been asked for
+    bool bKnown = false;  // ... and the platform gave one
+    FolderIdentity identity;
+};
+typedef std::vector<ChainFolder> FolderChain;
+
+// The folders below parent that are links (symbolic links, junctions, mount points).
+typedef std::set<const tagNode*> LinkedFolders;
 
 std::unique_ptr<CFileFind> MakeFinder(const ScanHooks& hooks)
 {
@@ -45,7 +58,8 @@ void ShowHint(const CString& folder, const ScanHooks& hooks)
     hooks.showHint(hint);
 }
 
-void ListEntries(tagNode* parent, const CString& folder, BOOL recursive, int* count, const ScanHooks& hooks)
+void ListEntries(tagNode* parent, const CString& folder, BOOL recursive, int* count, const ScanHooks& hooks,
+                 LinkedFolders& links)
 {
     // A drive root such as D:\ gives two backslashes in a row, which the platform accepts.
     CString pattern;
@@ -67,15 +81,31 @@ void ListEntries(tagNode* parent, const CString& folder, BOOL recursive, int* co
         node->bDir = bDir;
         if (!bDir)
             ++*count;
+        else if (find->MatchesMask(FILE_ATTRIBUTE_REPARSE_POINT))
+            links.insert(node);
         parent->arChildren.Add(node);
     }
 }
 
-// TRUE when the folder of that identity is one of the folders on the way down to it: entering
-// it would walk the same folders again, without end.
-bool IsOnChain(const FolderChain& chain, const FolderIdentity& identity)
+bool HasIdentity(ChainFolder& folder, const FolderIdentity& identity)
 {
-    return std::find(chain.begin(), chain.end(), identity) != chain.end();
+    if (!folder.bRead) {
+        folder.bKnown = GetFolderIdentity(folder.strPath, &folder.identity) != FALSE;
+        folder.bRead = true;
+    }
+    return folder.bKnown && folder.identity == identity;
+}
+
+// TRUE when the link leads to one of the folders on the way down to it: entering it would walk
+// the same folders again, without end. Only a link can lead back up. A link whose target gives
+// no identity is entered: the length limit still ends its walk.
+bool LeadsUpTheChain(FolderChain& chain, const CString& linkPath)
+{
+    FolderIdentity identity;
+    if (!GetFolderIdentity(linkPath, &identity))
+        return false;
+    return std::any_of(chain.begin(), chain.end(),
+                       [&identity](ChainFolder& folder) { return HasIdentity(folder, identity); });
 }
 
 void ScanFolderIn(tagNode* parent, const CString& folder, BOOL recursive, int* count, const ScanHooks& hooks,
@@ -84,7 +114,8 @@ void ScanFolderIn(tagNode* parent, const CString& folder, BOOL recursive, int* c
     if (StopRequested(hooks))
         return;
     ShowHint(folder, hooks);
-    ListEntries(parent, folder, recursive, count, hooks);
+    LinkedFolders links;
+    ListEntries(parent, folder, recursive, count, hooks, links);
     if (!recursive)
         return;
     // Each folder is listed completely before any of its subfolders.
@@ -92,16 +123,11 @@ void ScanFolderIn(tagNode* parent, const CString& folder, BOOL recursive, int* c
         tagNode* child = parent->arChildren[i];
         if (!child->bDir)
             continue;
-        // A folder without an identity is entered: the length limit still ends its walk.
-        FolderIdentity identity;
-        const bool bKnown = GetFolderIdentity(child->strPath, &identity) != FALSE;
-        if (bKnown && IsOnChain(chain, identity))
+        if (links.count(child) != 0 && LeadsUpTheChain(chain, child->strPath))
             continue;
-        if (bKnown)
-            chain.push_back(identity);
+        chain.emplace_back(child->strPath);
         ScanFolderIn(child, child->strPath, recursive, count, hooks, chain);
-        if (bKnown)
-            chain.pop_back();
+        chain.pop_back();
     }
 }
 
@@ -116,10 +142,7 @@ BOOL HasDocExtension(const CString& name)
 
 void ScanFolderWith(tagNode* parent, const CString& folder, BOOL recursive, int* count, const ScanHooks& hooks)
 {
-    FolderChain chain;
-    FolderIdentity identity;
-    if (recursive && GetFolderIdentity(folder, &identity))
-        chain.push_back(identity);
+    FolderChain chain(1, ChainFolder(folder));
     ScanFolderIn(parent, folder, recursive, count, hooks, chain);
 }
 
