@@ -37,12 +37,6 @@ CQuillmendDlg* MainDialog()
     return pApp != nullptr ? dynamic_cast<CQuillmendDlg*>(pApp->m_pMainWnd) : nullptr;
 }
 
-void EnableMainButton(CQuillmendDlg* pMain, int nId, BOOL bEnable)
-{
-    if (pMain != nullptr && ::IsWindow(pMain->GetSafeHwnd()))
-        ::EnableWindow(::GetDlgItem(pMain->GetSafeHwnd(), nId), bEnable);
-}
-
 CRect WindowRectInParent(CWnd* pParent, int nId)
 {
     CRect rc;
@@ -214,13 +208,6 @@ void CStep2Dlg::StopAndWait()
     m_previewThread.Join();
 }
 
-void CStep2Dlg::EnableWizardButtons(BOOL bEnable)
-{
-    CQuillmendDlg* pMain = MainDialog();
-    EnableMainButton(pMain, IDC_NEXT, bEnable);
-    EnableMainButton(pMain, IDC_BACK, bEnable);
-}
-
 UINT ListingThread(LPVOID pParam)
 {
     // Out of memory while the tree is built or shown: the listing ends, and the wizard is usable.
@@ -234,8 +221,6 @@ UINT CStep2Dlg::ListSource(LPVOID pParam)
     CStep2Dlg* pPage = static_cast<CStep2Dlg*>(pParam);
     int nCount = 0;
     CString strLabel;
-    pPage->EnableWizardButtons(FALSE);
-    pPage->m_bListing = TRUE;
 
     tagNode* pRoot = pPage->m_pRoot;
     switch (pPage->m_nMode) {
@@ -271,7 +256,7 @@ UINT CStep2Dlg::ListSource(LPVOID pParam)
     pPage->Invalidate(TRUE);
     // A preview started by the tree fill enables the buttons itself when it ends.
     if (!pPage->m_bPreviewing)
-        pPage->EnableWizardButtons(TRUE);
+        EnableWizardButtons(TRUE);
 
     if (!pRoot->HasFile() && !StopAsked(&pPage->m_bClosing)) {
         AfxMessageBox(IDS_NO_DOCUMENT, MB_OK);
@@ -372,7 +357,6 @@ UINT PreviewThread(LPVOID pParam)
     pPage->m_wndText.SetText(L"", TRUE);
     pPage->m_bStopPreview = pPage->m_bClosing.load();
     if (pNode != nullptr) {
-        pPage->EnableWizardButtons(FALSE);
         pPage->GetDlgItem(IDC_STOP_PREVIEW)->EnableWindow(TRUE);
         pPage->m_tree.EnableWindow(FALSE);
         // Out of memory in the salvage: the view stays empty, as after a stop.
@@ -382,7 +366,7 @@ UINT PreviewThread(LPVOID pParam)
     if (::IsWindow(pPage->GetSafeHwnd())) {
         // The listing that started this preview enables them itself if it is still running.
         if (!pPage->m_bListing)
-            pPage->EnableWizardButtons(TRUE);
+            EnableWizardButtons(TRUE);
         pPage->GetDlgItem(IDC_STOP_PREVIEW)->EnableWindow(FALSE);
         pPage->m_tree.EnableWindow(TRUE);
     }

@@ -73,7 +73,6 @@ private:
     void CreateImageList();
     void ReplacePlaceholders();
     tagNode* SelectedDocument() const;
-    void EnableWizardButtons(BOOL bEnable);
     // The listing thread's work; ListingThread runs it contained.
     static UINT ListSource(LPVOID pParam);
     void EndFailedListing();

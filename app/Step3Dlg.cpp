@@ -31,14 +31,6 @@ void EnableDlgItem(HWND hDlg, int nID, BOOL bEnable)
     ::EnableWindow(::GetDlgItem(hDlg, nID), bEnable);
 }
 
-void EnableWizardButtons(BOOL bEnable)
-{
-    CWnd* pMain = AfxGetMainWnd();
-    const HWND hMain = pMain != NULL ? pMain->GetSafeHwnd() : NULL;
-    EnableDlgItem(hMain, IDC_BACK, bEnable);
-    EnableDlgItem(hMain, IDC_NEXT, bEnable);
-}
-
 }  // namespace
 
 IMPLEMENT_DYNAMIC(CStep3Dlg, CDialog)
@@ -154,10 +146,8 @@ void CStep3Dlg::RunRepairThread()
     tagNode* pRoot = m_pRoot;
     CWnd* pMain = AfxGetMainWnd();
     const HWND hMain = pMain != NULL ? pMain->GetSafeHwnd() : NULL;
-    EnableDlgItem(hMain, IDC_BACK, FALSE);
-    EnableDlgItem(hMain, IDC_NEXT, FALSE);
-    // StartRepair cleared the stop flag; clearing it here again would lose a Stop (or a close of
-    // the wizard) that came before this thread got going.
+    // StartRepair turned Next and Back off and cleared the stop flag; clearing it here again would
+    // lose a Stop (or a close of the wizard) that came before this thread got going.
     if (!StopAsked(&m_bStop))
         EnableDlgItem(m_hWnd, IDC_STOP, TRUE);
     const HRESULT hr = ::CoInitialize(NULL);  // this thread's own apartment for the Word calls
@@ -167,7 +157,6 @@ void CStep3Dlg::RunRepairThread()
         // A failure outside any one document (its log line could not be written) ends the walk,
         // not the thread: the end of the run below still happens.
         RunContained([this, pRoot] { RepairAll(pRoot, &m_bStop); });
-        m_progress.SetText(CString());
         m_progress.SetAnimate(FALSE);
     }
     if (::IsWindow(m_hWnd) && !m_bPageClosing)
@@ -187,8 +176,7 @@ void CStep3Dlg::EndRunOnPage(HWND hMainWnd)
 void CStep3Dlg::ShowEndOfRun(HWND hMainWnd)
 {
     ShowPendingUpdates();
-    // The thread has emptied the bar, but a status queued before may have been shown since.
-    m_progress.SetText(CString());
+    m_progress.SetText(CString());  // after the last queued status, which would show again
     EnableDlgItem(hMainWnd, IDC_BACK, FALSE);
     const HWND hNext = ::GetDlgItem(hMainWnd, IDC_NEXT);
     if (hNext != NULL) {

@@ -1,5 +1,9 @@
 #include "app/WorkerThread.h"
 
+#include "classlib/CWinApp.h"
+#include "classlib/CWnd.h"
+#include "resources/resource.h"
+
 void WaitPumpingMessages(HANDLE hObject)
 {
     BOOL bQuit = FALSE;
@@ -21,6 +25,16 @@ void WaitPumpingMessages(HANDLE hObject)
     }
     if (bQuit)
         ::PostQuitMessage(nQuitCode);
+}
+
+void EnableWizardButtons(BOOL bEnable)
+{
+    CWinApp* pApp = AfxGetApp();
+    CWnd* pMain = pApp != nullptr ? pApp->m_pMainWnd : nullptr;
+    if (pMain == nullptr || !::IsWindow(pMain->GetSafeHwnd()))
+        return;
+    ::EnableWindow(::GetDlgItem(pMain->GetSafeHwnd(), IDC_NEXT), bEnable);
+    ::EnableWindow(::GetDlgItem(pMain->GetSafeHwnd(), IDC_BACK), bEnable);
 }
 
 CWorkerThread::CWorkerThread() : m_pfnBegin(&AfxBeginThread), m_pThread(nullptr) {}

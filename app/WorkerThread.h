@@ -9,6 +9,10 @@
 // again once the wait is over.
 void WaitPumpingMessages(HANDLE hObject);
 
+// Enables or disables the wizard's Next and Back, which stay off while a worker runs; from any
+// thread, and nothing when the wizard (the application's main window) is not there.
+void EnableWizardButtons(BOOL bEnable);
+
 // Runs one step of a worker so that no exception leaves it (out of memory, or a file or
 // automation error that nothing below caught); a class library exception is freed. FALSE when
 // the step ended by an exception: the worker then still does its own end, which leaves the
