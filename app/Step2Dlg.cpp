@@ -258,25 +258,43 @@ UINT CStep2Dlg::ListSource(LPVOID pParam)
     if (!pPage->m_bPreviewing)
         EnableWizardButtons(TRUE);
 
-    if (!pRoot->HasFile() && !StopAsked(&pPage->m_bClosing)) {
-        AfxMessageBox(IDS_NO_DOCUMENT, MB_OK);
-        CQuillmendDlg* pMain = MainDialog();
-        if (pMain != nullptr && ::IsWindow(pMain->GetSafeHwnd()))
-            RunOnWindowThread(pMain->GetSafeHwnd(), [pMain] { pMain->GoToStep(1); });
-    }
+    if (!pRoot->HasFile())
+        pPage->ReportNoDocument();
     return 0;
 }
 
+// Message 141, then back to step 1, on the window's thread after this listing has ended. There
+// the look at the closing flag cannot come before a confirmed exit sets it: a box opened after
+// the exit was confirmed would enable the wizard again while it ends.
+void CStep2Dlg::ReportNoDocument()
+{
+    CQuillmendDlg* pMain = MainDialog();
+    if (pMain == nullptr)
+        return;
+    // Not posted (the window is gone, or no memory for the call): the wizard is ending, or stays
+    // on step 2, where Back leads to step 1.
+    RunContained([this, pMain] {
+        PostToWindowThread(pMain->GetSafeHwnd(), [this, pMain] {
+            if (StopAsked(&m_bClosing))
+                return;
+            AfxMessageBox(IDS_NO_DOCUMENT, MB_OK);
+            if (::IsWindow(pMain->GetSafeHwnd()))
+                pMain->GoToStep(1);
+        });
+    });
+}
+
 // A listing that could not finish lists nothing: its part of the tree goes (unless a preview
-// reads it), so that step 3 never repairs part of a source as if it were the whole. A failure
-// after the tree was shown leaves the tree whole.
+// reads it), so that step 3 never repairs part of a source as if it were the whole, and the user
+// is told and taken back to step 1, as when nothing was found. A failure after the tree was
+// shown leaves the tree whole.
 void CStep2Dlg::EndFailedListing()
 {
-    if (m_bListing) {
-        if (!m_bPreviewing) {
-            DeleteAllTreeItems();
-            m_pRoot->DeleteChildren();
-        }
+    const BOOL bUnfinished = m_bListing;
+    if (bUnfinished) {
+        // On the window's thread: no selection can start a preview between the look at
+        // m_bPreviewing and the freeing of the nodes.
+        RunContained([this] { RunOnWindowThread(m_hWnd, [this] { ForgetPartialTree(); }); });
         m_wndText.SetHint(CString());
         m_wndText.StartRefreshTimer();
         RunContained([this] {
@@ -288,6 +306,17 @@ void CStep2Dlg::EndFailedListing()
     }
     if (!m_bPreviewing)
         EnableWizardButtons(TRUE);
+    // A failure after the tree was shown leaves the tree whole: its documents stay listed.
+    if (bUnfinished || !m_pRoot->HasFile())
+        ReportNoDocument();
+}
+
+void CStep2Dlg::ForgetPartialTree()
+{
+    if (m_bPreviewing)
+        return;
+    DeleteAllTreeItems();
+    m_pRoot->DeleteChildren();
 }
 
 void CStep2Dlg::FillTree()
@@ -306,6 +335,9 @@ void CStep2Dlg::FillTree()
 
 void CStep2Dlg::InsertTreeNode(tagNode* pNode, HTREEITEM hParent)
 {
+    // Each insert waits for the window's thread: the wizard's end does not wait for a big tree.
+    if (StopAsked(&m_bClosing))
+        return;
     const int nImage = pNode->bDir ? kImageFolder : kImageDocument;
     const int nSelected = pNode->bDir ? kImageFolderOpen : kImageDocumentSelected;
     HTREEITEM hItem = m_tree.InsertItem(TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE, pNode->strName, nImage,

@@ -76,5 +76,7 @@ private:
     // The listing thread's work; ListingThread runs it contained.
     static UINT ListSource(LPVOID pParam);
     void EndFailedListing();
+    void ForgetPartialTree();
+    void ReportNoDocument();
     void ShowPreview(tagNode* pNode);
 };

@@ -3,7 +3,6 @@
 #include <memory>
 
 #include "app/PageBackground.h"
-#include "app/WorkerThread.h"
 #include "classlib/CBrush.h"
 #include "classlib/CDataExchange.h"
 #include "classlib/WindowThreadCall.h"
@@ -53,7 +52,6 @@ CStep3Dlg::CStep3Dlg(CWnd* pParent)
       m_nLogLine(0),
       m_bHasWord(FALSE),
       m_pfnSalvage(&SalvageFile),
-      m_pThread(NULL),
       m_bPageClosing(FALSE),
       m_bStatusPending(FALSE),
       m_bUpdateAsked(FALSE),
@@ -88,7 +86,7 @@ void CStep3Dlg::StartRepair()
 {
     if (m_bBusy)
         return;
-    WaitForRepairThread();  // the previous run's thread may still be ending COM
+    m_repairThread.Join();  // the previous run's thread may still be ending COM
     m_nLogLine = 0;
     m_bBusy = TRUE;
     m_bStop = FALSE;
@@ -97,41 +95,18 @@ void CStep3Dlg::StartRepair()
     // Off before the thread exists, not when it gets going: a click in between would take the
     // wizard to step 1, whose Next frees the tree that the run reads.
     EnableWizardButtons(FALSE);
-    // Suspended until the object is kept (not auto-deleted), so StopAndWait can wait on it.
-    m_pThread = AfxBeginThread(RepairThread, this, THREAD_PRIORITY_BELOW_NORMAL, 0, CREATE_SUSPENDED);
-    if (m_pThread == NULL) {
+    if (!m_repairThread.Start(&RepairThread, this, THREAD_PRIORITY_BELOW_NORMAL)) {
         m_bBusy = FALSE;  // no thread, no run: the page stays idle
         EnableWizardButtons(TRUE);
-        return;
     }
-    m_pThread->m_bAutoDelete = FALSE;
-    m_pThread->ResumeThread();
 }
 
 void CStep3Dlg::StopAndWait()
 {
-    if (m_pThread == NULL)
-        return;
     m_bStop = TRUE;
-    WaitForRepairThread();
-}
-
-void CStep3Dlg::WaitForRepairThread()
-{
-    if (m_pThread == NULL)
-        return;
-    // The thread sends to windows of this thread (log, busy bar, buttons): serve those sends
-    // while waiting. Posted messages wait in the queue for the message loop.
-    HANDLE hThread = m_pThread->m_hThread;
-    for (;;) {
-        const DWORD result = ::MsgWaitForMultipleObjects(1, &hThread, FALSE, INFINITE, QS_SENDMESSAGE);
-        if (result != WAIT_OBJECT_0 + 1)
-            break;  // the thread ended (or the wait itself failed: nothing better to do than go on)
-        MSG msg;
-        ::PeekMessage(&msg, NULL, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);  // runs the pending sends
-    }
-    delete m_pThread;
-    m_pThread = NULL;
+    m_repairThread.Join();
+    // A thread that found the page's window gone did not show the end of its run: the page is
+    // idle all the same once the thread has ended.
     m_bBusy = FALSE;
 }
 
@@ -151,18 +126,25 @@ void CStep3Dlg::RunRepairThread()
     if (!StopAsked(&m_bStop))
         EnableDlgItem(m_hWnd, IDC_STOP, TRUE);
     const HRESULT hr = ::CoInitialize(NULL);  // this thread's own apartment for the Word calls
-    if (pRoot != NULL) {
-        m_progress.SetText(CString());
-        m_progress.SetAnimate(TRUE);
-        // A failure outside any one document (its log line could not be written) ends the walk,
-        // not the thread: the end of the run below still happens.
-        RunContained([this, pRoot] { RepairAll(pRoot, &m_bStop); });
-        m_progress.SetAnimate(FALSE);
-    }
+    if (pRoot != NULL)
+        RunWalk(pRoot);
     if (::IsWindow(m_hWnd) && !m_bPageClosing)
         EndRunOnPage(hMain);
     if (SUCCEEDED(hr))
         ::CoUninitialize();
+}
+
+// A failure outside any one document (out of memory for a folder's log line, or for the busy
+// bar's timer) ends that step, not the thread: the end of the run still shows, and the page then
+// reads idle.
+void CStep3Dlg::RunWalk(tagNode* pRoot)
+{
+    RunContained([this] {
+        m_progress.SetText(CString());
+        m_progress.SetAnimate(TRUE);
+    });
+    RunContained([this, pRoot] { RepairAll(pRoot, &m_bStop); });
+    RunContained([this] { m_progress.SetAnimate(FALSE); });
 }
 
 // On the window's thread, so that the lines still queued are in the log before the buttons show
@@ -172,17 +154,20 @@ void CStep3Dlg::EndRunOnPage(HWND hMainWnd)
     RunOnWindowThread(m_hWnd, [this, hMainWnd] { ShowEndOfRun(hMainWnd); });
 }
 
-// The page reads idle (m_bBusy FALSE) only once its log and buttons show the end of the run.
+// The page reads idle (m_bBusy FALSE) only once its log and buttons show the end of the run. Out
+// of memory here costs at most the last lines or Next's caption, never the buttons or the idle
+// page: without them the wizard would stay on step 3 for good.
 void CStep3Dlg::ShowEndOfRun(HWND hMainWnd)
 {
-    ShowPendingUpdates();
-    m_progress.SetText(CString());  // after the last queued status, which would show again
-    EnableDlgItem(hMainWnd, IDC_BACK, FALSE);
+    RunContained([this] {
+        ShowPendingUpdates();
+        m_progress.SetText(CString());  // after the last queued status, which would show again
+    });
     const HWND hNext = ::GetDlgItem(hMainWnd, IDC_NEXT);
-    if (hNext != NULL) {
-        ::SetWindowText(hNext, LoadStr(IDS_RESTART));
-        ::EnableWindow(hNext, TRUE);
-    }
+    if (hNext != NULL)
+        RunContained([hNext] { ::SetWindowText(hNext, LoadStr(IDS_RESTART)); });
+    EnableDlgItem(hMainWnd, IDC_BACK, FALSE);
+    EnableDlgItem(hMainWnd, IDC_NEXT, TRUE);
     EnableDlgItem(m_hWnd, IDC_STOP, FALSE);
     m_bBusy = FALSE;
 }
@@ -247,15 +232,18 @@ BOOL CStep3Dlg::RepairDocument(tagNode* pNode, const CString& strDir, const Stop
     if (IsOutputTaken(strPath))
         strPath = RenamedOutputPath(strDir, pNode->strName, RenameNumber());
     BOOL bGoOn = TRUE;
-    // Out of memory in the salvage or a writer (or an error that nothing below caught) costs this
-    // document alone: it is logged as not saved and the run goes on.
-    if (!RunContained([&] { bGoOn = SalvageAndSave(pNode, strPath, pStop); }))
-        LogString(IDS_SAVE_FAILED, pNode->strName, strPath);
+    BOOL bSaved = FALSE;
+    // Out of memory in the salvage, a writer or the log (or an error that nothing below caught)
+    // costs this document alone: its line says what became of it, and the run goes on. A document
+    // already saved is never reported as not saved.
+    if (!RunContained([&] { bGoOn = SalvageAndSave(pNode, strPath, pStop, &bSaved); }))
+        LogString(bSaved ? IDS_SAVE_DONE : IDS_SAVE_FAILED, pNode->strName, strPath);
     return bGoOn;
 }
 
-// FALSE when the output file turned out to be taken, which ends the run.
-BOOL CStep3Dlg::SalvageAndSave(tagNode* pNode, CString& strPath, const StopFlag* pStop)
+// FALSE when the output file turned out to be taken, which ends the run. *pbSaved is TRUE once a
+// writer has saved the document, before its line is logged.
+BOOL CStep3Dlg::SalvageAndSave(tagNode* pNode, CString& strPath, const StopFlag* pStop, BOOL* pbSaved)
 {
     ShowStatus(IDS_REPAIRING, pNode->strName);
     std::unique_ptr<CString> pText(m_pfnSalvage(pNode, pStop));
@@ -272,10 +260,10 @@ BOOL CStep3Dlg::SalvageAndSave(tagNode* pNode, CString& strPath, const StopFlag*
     }
     ShowStatus(IDS_SAVING, pNode->strName);
     // A save that has begun is finished: the writers do not look at the stop flag.
-    BOOL bSaved = m_bHasWord && SaveViaWord(*pText, strPath);
-    if (!bSaved)
-        bSaved = SaveAsText(*pText, strPath);
-    LogString(bSaved ? IDS_SAVE_DONE : IDS_SAVE_FAILED, pNode->strName, strPath);
+    *pbSaved = m_bHasWord && SaveViaWord(*pText, strPath);
+    if (!*pbSaved)
+        *pbSaved = SaveAsText(*pText, strPath);
+    LogString(*pbSaved ? IDS_SAVE_DONE : IDS_SAVE_FAILED, pNode->strName, strPath);
     return TRUE;
 }
 
@@ -302,12 +290,15 @@ void CStep3Dlg::AppendLog(const CString& strMessage)
 {
     if (m_editLog.GetSafeHwnd() == NULL)
         return;
-    ++m_nLogLine;
-    const CString strLine = FormatLogLine(m_nLogLine, m_nLogLine == 1, strMessage);
+    // The number is taken once its line is queued: a line that could not be made (out of memory)
+    // leaves its number to the next one, and the log skips none.
+    const int nLine = m_nLogLine + 1;
+    const CString strLine = FormatLogLine(nLine, nLine == 1, strMessage);
     {
         std::lock_guard<std::mutex> lock(m_pendingLock);
         m_strPendingLines += strLine;
     }
+    m_nLogLine = nLine;
     AskForUpdate();
 }
 
@@ -325,15 +316,17 @@ void CStep3Dlg::LogString(UINT nID, const CString& strArg1, const CString& strAr
     AppendLog(strMessage);
 }
 
+// The status is only a sign of progress: out of memory for it costs the status alone, never the
+// document whose work it names.
 void CStep3Dlg::ShowStatus(UINT nID, const CString& strName)
 {
-    CString strStatus;
-    strStatus.Format(LoadStr(nID), strName);
-    {
+    RunContained([&] {
+        CString strStatus;
+        strStatus.Format(LoadStr(nID), strName);
         std::lock_guard<std::mutex> lock(m_pendingLock);
-        m_strPendingStatus = strStatus;
+        m_strPendingStatus = std::move(strStatus);
         m_bStatusPending = TRUE;
-    }
+    });
     AskForUpdate();
 }
 
@@ -350,8 +343,11 @@ void CStep3Dlg::AskForUpdate()
         OnUpdateAsked();
         return;
     }
-    if (!PostToWindowThread(m_hWnd, [this] { OnUpdateAsked(); })) {
-        // The window is gone or its queue is full: let the next line or status ask again.
+    BOOL bPosted = FALSE;
+    RunContained([this, &bPosted] { bPosted = PostToWindowThread(m_hWnd, [this] { OnUpdateAsked(); }); });
+    if (!bPosted) {
+        // The window is gone, its queue is full or the call found no memory: let the next line
+        // or status ask again (the end of the run shows whatever is still pending).
         std::lock_guard<std::mutex> lock(m_pendingLock);
         m_bUpdateAsked = FALSE;
     }
@@ -379,10 +375,11 @@ BOOL CStep3Dlg::ShowPendingUpdates()
     CString strStatus;
     BOOL bStatus;
     {
+        // Moved out, not copied: nothing under the lock can fail, and no line leaves the queue
+        // without reaching the log.
         std::lock_guard<std::mutex> lock(m_pendingLock);
-        strLines = m_strPendingLines;
-        m_strPendingLines.Empty();
-        strStatus = m_strPendingStatus;
+        strLines = std::move(m_strPendingLines);
+        strStatus = std::move(m_strPendingStatus);
         bStatus = m_bStatusPending;
         m_bStatusPending = FALSE;
         m_bUpdateAsked = FALSE;

@@ -11,10 +11,10 @@
 #include <atomic>
 #include <mutex>
 
+#include "app/WorkerThread.h"
 #include "classlib/CDialog.h"
 #include "classlib/CEdit.h"
 #include "classlib/CString.h"
-#include "classlib/CWinThread.h"
 #include "controls/CButtonEx.h"
 #include "controls/CProgressWnd.h"
 #include "engine/SalvageFile.h"
@@ -53,6 +53,7 @@ public:
     CEdit m_editLog;
     CProgressWnd m_progress;
     SalvageProc m_pfnSalvage;    // SalvageFile; tests hold a run in it or make it fail
+    CWorkerThread m_repairThread;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -71,10 +72,9 @@ private:
     // The repair thread's procedure; pParam is the page.
     static UINT RepairThread(LPVOID pParam);
     void RunRepairThread();
+    void RunWalk(tagNode* pRoot);
     void EndRunOnPage(HWND hMainWnd);
     void ShowEndOfRun(HWND hMainWnd);
-    // Waits for the ended or ending repair thread, pumping sent messages, and frees its object.
-    void WaitForRepairThread();
     void LogString(UINT nID, const CString& strArg);
     void LogString(UINT nID, const CString& strArg1, const CString& strArg2);
     void ShowStatus(UINT nID, const CString& strName);
@@ -87,11 +87,10 @@ private:
     BOOL ShowPendingUpdates();
     void AddToLog(const CString& strLines);
     BOOL RepairDocument(tagNode* pNode, const CString& strDir, const StopFlag* pStop);
-    BOOL SalvageAndSave(tagNode* pNode, CString& strPath, const StopFlag* pStop);
+    BOOL SalvageAndSave(tagNode* pNode, CString& strPath, const StopFlag* pStop, BOOL* pbSaved);
     BOOL RepairFolder(tagNode* pNode, const CString& strDir, const StopFlag* pStop);
     BOOL RepairChildren(tagNode* pNode, const CString& strDir, const StopFlag* pStop);
 
-    CWinThread* m_pThread;                // the last run's thread, until it has been waited for
     std::atomic<BOOL> m_bPageClosing;     // the page's window is being destroyed
 
     std::mutex m_pendingLock;             // guards the four members below it, never held across a send

@@ -1,5 +1,7 @@
 #include "classlib/CFile.h"
 
+#include <utility>
+
 #ifndef _WIN32
 #include <cerrno>
 #include <fcntl.h>
@@ -55,6 +57,8 @@ BOOL CFile::Open(LPCWSTR fileName, UINT openFlags, CFileException* error)
         }
         return FALSE;
     }
+    // The name is copied before the file is made: out of memory then leaves no file behind.
+    CString name(fileName);
     SECURITY_ATTRIBUTES security = {sizeof(security), nullptr, TRUE};  // inheritable, as it always was
     HANDLE file = ::CreateFileW(fileName, AccessFor(openFlags), kNoSharing, &security,
                                 CreationFor(openFlags), FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -68,7 +72,7 @@ BOOL CFile::Open(LPCWSTR fileName, UINT openFlags, CFileException* error)
         return FALSE;
     }
     m_hFile = file;
-    m_strFileName = fileName;
+    m_strFileName = std::move(name);
     return TRUE;
 }
 

@@ -35,26 +35,26 @@ static void TakeBackUnusedSeparator(CString& text, int lengthBefore, int lengthW
         Truncate(text, lengthBefore);
 }
 
-// Files of this size or more are not read (their size does not fit a signed 32-bit position).
+// Files of this size (2 GiB) or more are not read, whatever they hold: no document is that big.
 static const ULONGLONG MAX_FILE_SIZE = 0x80000000ULL;
 // Most units reserved for the text in advance (64 MiB).
 static const ULONGLONG MAX_RESERVED_UNITS = 32 * 1024 * 1024;
 
 // Reads and scans the blocks of an open file into result. Raises the file exception of a failed
 // read.
-static void SalvageBlocks(CFile& file, int size, BYTE* area, CString& result,
+static void SalvageBlocks(CFile& file, ULONGLONG size, BYTE* area, CString& result,
                           const StopFlag* stop)
 {
     BYTE* const block = area + BLOCK_OFFSET;
     // Bytes after the block that may still hold data of an earlier, longer block.
     int dirtyEnd = 0;
-    int position = 0;
+    ULONGLONG position = 0;
     int blockSize = BLOCK_SIZE;
     while (position < size) {
         if (StopAsked(stop))
             break;
-        if (size - position < blockSize)
-            blockSize = size - position;
+        if (size - position < static_cast<ULONGLONG>(blockSize))
+            blockSize = static_cast<int>(size - position);
         const int read = static_cast<int>(file.Read(block, static_cast<UINT>(blockSize)));
         if (read == 0 || StopAsked(stop))
             break;
@@ -78,7 +78,7 @@ static void SalvageBlocks(CFile& file, int size, BYTE* area, CString& result,
             throw;
         }
         TakeBackUnusedSeparator(result, lengthBefore, lengthWithSeparator);
-        position += blockSize;
+        position += static_cast<ULONGLONG>(blockSize);
     }
 }
 
@@ -139,7 +139,7 @@ static CString* SalvageFileAlone(const tagNode* node, const StopFlag* stop)
         const ULONGLONG size = file.GetLength();
         if (size != 0 && size < MAX_FILE_SIZE) {
             reserved = ReserveText(*result, size);
-            SalvageBlocks(file, static_cast<int>(size), area, *result, stop);
+            SalvageBlocks(file, size, area, *result, stop);
         }
         file.Close();
     } catch (CFileException* e) {

@@ -1,6 +1,9 @@
 // The step-3 page: whole runs on its repair thread, in a real window under Xvfb.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include <atomic>
 #include <functional>
 #include <initializer_list>
@@ -9,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/app/FailingAllocations.h"
 #include "app/Step3Dlg.h"
 #include "classlib/CWinApp.h"
 #include "controls/WindowTestUtil.h"
@@ -73,6 +77,28 @@ CString* HoldUntilStopped(const tagNode*, const StopFlag* stop)
     return new CString(L"找回的一部分中文内容");
 }
 
+// Holds the salvage of "d03.doc" as HoldUntilStopped does; salvages every other document.
+CString* HoldTheFourth(const tagNode* node, const StopFlag* stop)
+{
+    if (node->strName == L"d03.doc")
+        return HoldUntilStopped(node, stop);
+    ++g_nSalvages;
+    return SalvageFile(node, stop);
+}
+
+// Salvages every document as this text, and arms the failure of the g_nFailAt-th allocation that
+// g_dwFailThread makes after the salvage of "a.doc" (the first document of a run).
+const wchar_t kSalvaged[] = L"找回的一段中文内容";
+std::atomic<int> g_nFailAt(0);
+std::atomic<DWORD> g_dwFailThread(0);
+CString* SalvageThenFail(const tagNode* node, const StopFlag*)
+{
+    CString* text = new CString(kSalvaged);
+    if (node->strName == L"a.doc")
+        FailNthAllocationOn(g_dwFailThread != 0 ? g_dwFailThread.load() : ::GetCurrentThreadId(), g_nFailAt);
+    return text;
+}
+
 // Runs out of memory on "bad.doc"; salvages every other document.
 CString* OutOfMemoryOnBad(const tagNode* node, const StopFlag* stop)
 {
@@ -97,6 +123,29 @@ std::string Text(HWND hWnd)
     CString text;
     CWnd::FromHandle(hWnd)->GetWindowText(text);
     return Utf8(text);
+}
+
+// The lines of a log's text (CR LF between them).
+std::vector<std::string> SplitLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    for (size_t start = 0; !text.empty();) {
+        const size_t end = text.find("\r\n", start);
+        lines.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
+        if (end == std::string::npos)
+            break;
+        start = end + 2;
+    }
+    return lines;
+}
+
+// A log's subclass that keeps the log's last text (in the std::string at dwRefData) when the log
+// is destroyed.
+LRESULT CALLBACK KeepTextWhenDestroyed(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR dwRefData)
+{
+    if (msg == WM_DESTROY)
+        *reinterpret_cast<std::string*>(dwRefData) = Text(hWnd);
+    return ::DefSubclassProc(hWnd, msg, wParam, lParam);
 }
 
 // The page on a stand-in main window that has the wizard's Next and Back buttons.
@@ -139,39 +188,26 @@ protected:
         m_page->m_bSaveInPlace = bSaveInPlace;
         m_page->StartRepair();
         EXPECT_TRUE(PumpUntil([this] { return !m_page->m_bBusy; }, 60000));
+        m_page->m_repairThread.Join();  // it still ends COM after the page reads idle
         return LogLines();
     }
 
-    std::vector<std::string> LogLines()
+    // The page after a run: idle, Next leading back to the start, Back and Stop off, the bar still.
+    void ExpectEndOfRun(bool bRestartCaption = true)
     {
-        std::vector<std::string> lines;
-        std::string text = Text(m_page->m_editLog.GetSafeHwnd());
-        for (size_t start = 0; !text.empty();) {
-            const size_t end = text.find("\r\n", start);
-            lines.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
-            if (end == std::string::npos)
-                break;
-            start = end + 2;
+        EXPECT_FALSE(m_page->m_bBusy);
+        if (bRestartCaption) {
+            EXPECT_EQ(Text(m_hNext), "重新开始");
         }
-        return lines;
+        EXPECT_TRUE(::IsWindowEnabled(m_hNext));
+        EXPECT_FALSE(::IsWindowEnabled(m_hBack));
+        EXPECT_FALSE(::IsWindowEnabled(Stop()));
+        EXPECT_FALSE(m_page->m_progress.IsAnimating());
     }
+
+    std::vector<std::string> LogLines() { return SplitLines(Text(m_page->m_editLog.GetSafeHwnd())); }
 
     HWND Stop() { return ::GetDlgItem(m_page->GetSafeHwnd(), IDC_STOP); }
-
-    // Serves only what other threads send to this one: no posted call and no timer runs, so the
-    // page shows nothing the repair thread queued until the run's end does it.
-    static bool ServeSendsUntil(const std::function<bool()>& done, DWORD timeoutMs)
-    {
-        const DWORD start = ::GetTickCount();
-        while (!done()) {
-            if (::GetTickCount() - start >= timeoutMs)
-                return false;
-            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_SENDMESSAGE);
-            MSG msg;
-            ::PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-        }
-        return true;
-    }
 
     std::unique_ptr<CStep3Dlg> m_page;
     HWND m_hNext = NULL;
@@ -206,12 +242,8 @@ TEST_F(Step3Page, NewFolderRunThenASecondRunIntoTheSameFolder)
                                         " 3.  保存文件成功! [top.doc] -> [" + o + "\\top.txt]",
                                         " 4.  文件[empty.doc]没有修复出内容"}));
     EXPECT_EQ(ReadFileBytes(out + L"\\top.txt"), ExpectedTextFile(*top));
-    EXPECT_EQ(Text(m_hNext), "重新开始");
-    EXPECT_TRUE(::IsWindowEnabled(m_hNext));
-    EXPECT_FALSE(::IsWindowEnabled(m_hBack));
-    EXPECT_FALSE(::IsWindowEnabled(Stop()));
+    ExpectEndOfRun();
     EXPECT_TRUE(Utf8(m_page->m_progress.GetText()).empty());
-    EXPECT_FALSE(m_page->m_progress.IsAnimating());
 
     // The earlier run's .txt files are taken: rename form, numbering from 1 again, no folder line.
     const std::vector<std::string> again = Run(&root, out, FALSE);
@@ -281,7 +313,9 @@ TEST_F(Step3Page, StopDuringTheSalvage)
     m_page->m_bSaveInPlace = FALSE;
     m_page->StartRepair();
     ASSERT_TRUE(PumpUntil([] { return g_nSalvages == 1; }, 10000));
-    EXPECT_EQ(Utf8(m_page->m_progress.GetText()), "正在修复 [first.doc]");
+    // The status is queued before the salvage starts and shown by this thread later.
+    EXPECT_TRUE(PumpUntil([this] { return Utf8(m_page->m_progress.GetText()) == "正在修复 [first.doc]"; }, 60000))
+        << Utf8(m_page->m_progress.GetText());
     EXPECT_TRUE(m_page->m_progress.IsAnimating());
     EXPECT_TRUE(::IsWindowEnabled(Stop()));
     ::SendMessage(m_page->GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_STOP, BN_CLICKED), reinterpret_cast<LPARAM>(Stop()));
@@ -308,11 +342,7 @@ TEST_F(Step3Page, FailureInOneDocument)
     const std::vector<std::string> want{" 1.  保存文件失败 [bad.doc] -- [" + o + "\\bad.doc]",
                                         " 2.  保存文件成功! [good.doc] -> [" + o + "\\good.txt]"};
     EXPECT_EQ(Run(&root, out, FALSE), want);
-    EXPECT_EQ(Text(m_hNext), "重新开始");
-    EXPECT_TRUE(::IsWindowEnabled(m_hNext));
-    EXPECT_FALSE(::IsWindowEnabled(m_hBack));
-    EXPECT_FALSE(::IsWindowEnabled(Stop()));
-    EXPECT_FALSE(m_page->m_progress.IsAnimating());
+    ExpectEndOfRun();
     g_nSalvages = 0;
     EXPECT_EQ(Run(&root, m_dir.Path(L"out2"), FALSE).size(), 2u);
     EXPECT_EQ(g_nSalvages, 2);
@@ -386,8 +416,9 @@ TEST_F(Step3Page, WordPathWithFallbackToText)
 }
 
 // The repair thread queues its lines and the page shows them on a timer. Whether the run ends, is
-// stopped, or the wizard is closed (StopAndWait), every queued line is in the log, numbered and
-// in order, by the time the page reads idle.
+// stopped, or the page is destroyed with the wizard, every queued line is in the log, numbered and
+// in order, by the time the page reads idle (or its log goes). The stopped and the destroyed runs
+// are held in their fourth document, so they are surely cut short there.
 TEST_F(Step3Page, QueuedLinesReachTheLogAtTheEndAtStopAndAtClose)
 {
     CreatePage();
@@ -402,14 +433,14 @@ TEST_F(Step3Page, QueuedLinesReachTheLogAtTheEndAtStopAndAtClose)
         MakeDocument(AddNode(&root, m_dir.Path(name), FALSE)->strPath);
     }
     auto start = [&](LPCWSTR out) {
+        g_nSalvages = 0;
         m_page->m_pRoot = &root;
         m_page->m_strOutDir = m_dir.Path(out);
         m_page->m_bSaveInPlace = FALSE;
         m_page->StartRepair();
     };
-    auto expectWholeLog = [&](LPCWSTR out) {
-        const std::vector<std::string> lines = LogLines();
-        EXPECT_EQ(lines.size(), static_cast<size_t>(m_page->m_nLogLine)) << Utf8(out);
+    auto expectWholeLog = [&](const std::vector<std::string>& lines, size_t nLines, LPCWSTR out) {
+        EXPECT_EQ(lines.size(), nLines) << Utf8(out);
         for (size_t i = 0; i < lines.size(); ++i) {
             CString line;
             line.Format(L" %d.  保存文件成功! [d%02d.doc] -> [%s\\d%02d.txt]", static_cast<int>(i + 1),
@@ -418,25 +449,103 @@ TEST_F(Step3Page, QueuedLinesReachTheLogAtTheEndAtStopAndAtClose)
         }
     };
     auto idle = [this] { return !m_page->m_bBusy; };
+    auto heldInTheFourth = [] { return g_nSalvages == 4; };
 
     start(L"end");
     ASSERT_TRUE(ServeSendsUntil(idle, 60000));
-    EXPECT_EQ(LogLines().size(), static_cast<size_t>(kDocs));
-    expectWholeLog(L"end");
+    expectWholeLog(LogLines(), kDocs, L"end");
 
-    // Stopped once the third document has been written: that save is finished and logged.
+    // Stopped in the fourth document: three lines, and nothing of the rest.
+    m_page->m_pfnSalvage = &HoldTheFourth;
     start(L"stop");
-    ASSERT_TRUE(ServeSendsUntil([this] { return IsFile(m_dir.Path(L"stop\\d02.txt")); }, 60000));
+    ASSERT_TRUE(ServeSendsUntil(heldInTheFourth, 60000));
     ::SendMessage(m_page->GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_STOP, BN_CLICKED), reinterpret_cast<LPARAM>(Stop()));
     ASSERT_TRUE(ServeSendsUntil(idle, 60000));
-    EXPECT_GE(LogLines().size(), 3u);
-    expectWholeLog(L"stop");
+    expectWholeLog(LogLines(), 3, L"stop");
+    EXPECT_EQ(g_nSalvages, 4);
     EXPECT_EQ(Text(m_hNext), "重新开始");
 
-    // The wizard's close: stop and wait, serving the thread's sends meanwhile.
+    // The wizard closed: destroying the page stops the run and waits for it; the log, destroyed
+    // after the page, still receives every line. What it holds then is kept as it goes.
     start(L"close");
-    ASSERT_TRUE(ServeSendsUntil([this] { return IsFile(m_dir.Path(L"close\\d02.txt")); }, 60000));
-    m_page->StopAndWait();
-    EXPECT_GE(LogLines().size(), 3u);
-    expectWholeLog(L"close");
+    ASSERT_TRUE(ServeSendsUntil(heldInTheFourth, 60000));
+    std::string lastLog;
+    ASSERT_TRUE(::SetWindowSubclass(m_page->m_editLog.GetSafeHwnd(), &KeepTextWhenDestroyed, 1,
+                                    reinterpret_cast<DWORD_PTR>(&lastLog)));
+    m_page->DestroyWindow();
+    EXPECT_FALSE(m_page->m_bBusy);
+    expectWholeLog(SplitLines(lastLog), 3, L"close");
+    EXPECT_EQ(g_nSalvages, 4);
+    m_page.reset();
+}
+
+// Whatever allocation fails on the repair thread after a document was salvaged, the run goes on
+// or ends as any run ends: every line numbered in turn, a saved document never reported as not
+// saved, no output left half made, and the page idle with Next leading back to the start.
+TEST_F(Step3Page, OutOfMemoryAnywhereInTheWalk)
+{
+    CreatePage();
+    m_page->ShowWindow(SW_HIDE);  // a run per allocation: no painting makes them quick
+    m_page->m_pfnSalvage = &SalvageThenFail;
+    g_dwFailThread = 0;  // the repair thread itself
+    tagNode root;
+    MakeTree(root, {L"a.doc"});
+    AddNode(&root, root.strPath + L"\\sub", TRUE);  // its line is no document's
+    const std::string whole = "\xFF\xFE" + std::string(reinterpret_cast<const char*>(kSalvaged), sizeof(kSalvaged) - 2);
+    for (int k = 1;; ++k) {
+        ASSERT_LT(k, 1000) << "an allocation fails at every count";
+        g_nFailAt = k;
+        CString outName;
+        outName.Format(L"out%d", k);
+        const CString out = m_dir.Path(outName);
+        const std::vector<std::string> lines = Run(&root, out, FALSE);
+        const bool bFailed = TakeAllocationFailure();
+        ExpectEndOfRun();
+        for (size_t i = 0; i < lines.size(); ++i)
+            EXPECT_EQ(lines[i].rfind(" " + std::to_string(i + 1) + ".  ", 0), 0u) << "allocation " << k << ": " << lines[i];
+        int saved = 0, failed = 0;
+        for (const std::string& line : lines) {
+            saved += line.find("保存文件成功! [a.doc]") != std::string::npos;
+            failed += line.find("保存文件失败 [a.doc]") != std::string::npos;
+        }
+        if (IsFile(out + L"\\a.txt")) {
+            EXPECT_EQ(ReadFileBytes(out + L"\\a.txt"), whole) << "allocation " << k;
+            EXPECT_EQ(saved, 1) << "allocation " << k;
+            EXPECT_EQ(failed, 0) << "allocation " << k;
+        } else {
+            EXPECT_EQ(saved, 0) << "allocation " << k;
+        }
+        if (::testing::Test::HasFailure() || !bFailed)
+            break;  // past the last allocation of the run: each one has failed once
+    }
+}
+
+// Whatever allocation fails on the window's thread while it shows the end of a run, the page ends
+// idle with every line in the log, and the wizard's buttons lead on. Only sent calls are served meanwhile, so the failure
+// falls into the end of the run itself.
+TEST_F(Step3Page, OutOfMemoryWhileTheEndOfARunIsShown)
+{
+    CreatePage();
+    m_page->m_pfnSalvage = &SalvageThenFail;
+    g_dwFailThread = ::GetCurrentThreadId();
+    tagNode root;
+    MakeTree(root, {L"a.doc"});
+    for (int k = 1;; ++k) {
+        ASSERT_LT(k, 100) << "an allocation fails at every count";
+        g_nFailAt = k;
+        ::SetWindowTextW(m_hNext, L"下一步");
+        CString out;
+        out.Format(L"out%d", k);
+        m_page->m_pRoot = &root;
+        m_page->m_strOutDir = m_dir.Path(out);
+        m_page->StartRepair();
+        EXPECT_TRUE(ServeSendsUntil([this] { return !m_page->m_bBusy; }, 60000)) << "allocation " << k;
+        m_page->m_repairThread.Join();
+        const bool bFailed = TakeAllocationFailure();
+        ExpectEndOfRun(false);
+        EXPECT_EQ(LogLines().size(), static_cast<size_t>(m_page->m_nLogLine)) << "allocation " << k;
+        if (::testing::Test::HasFailure() || !bFailed)
+            break;
+    }
+    g_dwFailThread = 0;
 }

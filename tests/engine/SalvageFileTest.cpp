@@ -200,8 +200,8 @@ TEST_F(SalvageFileTest, SalvagesOnTwoThreadsGiveEachFileItsOwnText)
     EXPECT_EQ(mixed, 0);
 }
 
-// Sizes from 2 GiB up do not fit the reader's signed 32-bit positions: such a file is not read,
-// one a byte shorter is. Read anyway, a file of 4 GiB and 60 bytes would pass for one of 60.
+// Files from 2 GiB up are not read, one a byte shorter is; the size is compared as a 64-bit
+// number, so a file of 4 GiB and 60 bytes does not pass for one of 60.
 TEST_F(SalvageFileTest, FilesOf2GiBOrMoreAreNotRead)
 {
     const CString path = m_dir.Path(L"huge.doc");

@@ -32,6 +32,21 @@ inline void PumpFor(DWORD ms)
     PumpUntil([] { return false; }, ms);
 }
 
+// Serves only what other threads send to this one until done() holds or timeoutMs passes: no
+// posted message and no timer runs meanwhile, so what other threads queued for this thread waits.
+inline bool ServeSendsUntil(const std::function<bool()>& done, DWORD timeoutMs)
+{
+    const DWORD start = ::GetTickCount();
+    while (!done()) {
+        if (::GetTickCount() - start >= timeoutMs)
+            return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_SENDMESSAGE);
+        MSG msg;
+        ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+    return true;
+}
+
 // Waits for a handle while pumping messages (the other thread may be sending to our windows).
 inline bool WaitPumping(HANDLE h, DWORD timeoutMs = 5000)
 {

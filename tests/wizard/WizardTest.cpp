@@ -9,12 +9,15 @@
 
 #include <atomic>
 #include <new>
+#include <string>
 #include <thread>
 
+#include "tests/app/FailingAllocations.h"
 #include "app/FolderPicker.h"
 #include "app/QuillmendDlg.h"
 #include "classlib/CWinApp.h"
 #include "controls/WindowTestUtil.h"
+#include "resources/LoadStr.h"
 #include "resources/resource.h"
 #include "testutil.h"
 
@@ -84,6 +87,76 @@ CString* HoldUntilStopped(const tagNode*, const StopFlag* stop)
 }
 
 CString* OutOfMemory(const tagNode*, const StopFlag*) { throw std::bad_alloc(); }
+
+// A listing whose first allocation fails, as when memory runs out while the tree is built.
+AFX_THREADPROC g_pfnListing = nullptr;
+UINT ListingOutOfMemory(LPVOID pParam)
+{
+    FailNthAllocationOn(::GetCurrentThreadId(), 1);
+    return g_pfnListing(pParam);
+}
+
+CWinThread* StartOutOfMemory(AFX_THREADPROC pfn, LPVOID pParam, int nPriority, UINT nStack, DWORD dwFlags,
+                             LPSECURITY_ATTRIBUTES pSecurity)
+{
+    g_pfnListing = pfn;
+    return AfxBeginThread(&ListingOutOfMemory, pParam, nPriority, nStack, dwFlags, pSecurity);
+}
+
+// Answers, from its own thread, every message box that this process opens (boxes are modal on
+// the test's thread) with OK, keeping the last text and the count, until it is destroyed.
+class BoxAnswerer {
+public:
+    BoxAnswerer() : m_thread([this] { Answer(); }) {}
+    ~BoxAnswerer()
+    {
+        m_bDone = true;
+        m_thread.join();
+    }
+    int Count() const { return m_nBoxes; }
+    std::string LastText() const { return m_strText; }
+
+private:
+    static BOOL CALLBACK FindBox(HWND hWnd, LPARAM lParam)
+    {
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(hWnd, &pid);
+        if (pid == ::GetCurrentProcessId() && ::IsWindowVisible(hWnd) && ::GetDlgItem(hWnd, 0xFFFF) != NULL) {
+            *reinterpret_cast<HWND*>(lParam) = hWnd;
+            return FALSE;
+        }
+        return TRUE;
+    }
+    void Answer()
+    {
+        while (!m_bDone) {
+            HWND hBox = NULL;
+            ::EnumWindows(FindBox, reinterpret_cast<LPARAM>(&hBox));
+            if (hBox != NULL && hBox != m_hLast) {
+                WCHAR text[256] = {};
+                ::GetDlgItemTextW(hBox, 0xFFFF, text, 256);
+                m_strText = Utf8(text);
+                m_hLast = hBox;
+                ++m_nBoxes;
+                ::PostMessageW(hBox, WM_COMMAND, IDOK, 0);
+            }
+            ::Sleep(10);
+        }
+    }
+    std::atomic<bool> m_bDone{false};
+    std::atomic<int> m_nBoxes{0};
+    std::string m_strText;
+    HWND m_hLast = NULL;
+    std::thread m_thread;
+};
+
+// Marks the wizard's end (the flag at dwRefData) when the tree receives its first item.
+LRESULT CALLBACK EndOnFirstInsert(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR dwRefData)
+{
+    if (msg == TVM_INSERTITEMW)
+        *reinterpret_cast<std::atomic<BOOL>*>(dwRefData) = TRUE;
+    return ::DefSubclassProc(hWnd, msg, wParam, lParam);
+}
 
 void WriteDocument(const CString& path, int nRepeats)
 {
@@ -286,6 +359,62 @@ TEST_F(Wizard, TheEndStopsARunningListing)
     EXPECT_EQ(page.m_pRoot->arChildren.GetSize(), 0);
     EXPECT_FALSE(page.m_bListing);
     EXPECT_EQ(page.m_tree.SendMessage(TVM_GETCOUNT), 0);
+}
+
+// A listing that fails (out of memory) lists nothing: it says that no document was found, as an
+// empty folder does, and leads back to step 1.
+TEST_F(Wizard, AFailedListingSaysSoAndLeadsBackToStepOne)
+{
+    CStep2Dlg& page = m_dlg->m_dlgStep2;
+    WriteDocument(m_dir.Path(L"a.doc"), 20);
+    m_dlg->GoToStep(2);
+    page.m_listingThread.m_pfnBegin = &StartOutOfMemory;
+    page.m_strSource = m_dir.Root();
+    page.m_nMode = 0;
+    BoxAnswerer boxes;
+    page.StartListing();
+    ASSERT_TRUE(PumpUntil([&] { return m_dlg->m_nStep == 1 && !page.m_listingThread.IsRunning(); }, 60000));
+    EXPECT_TRUE(TakeAllocationFailure());
+    EXPECT_EQ(boxes.Count(), 1);
+    EXPECT_EQ(boxes.LastText(), Utf8(LoadStr(IDS_NO_DOCUMENT)));
+    EXPECT_FALSE(page.m_bListing);
+    EXPECT_EQ(page.m_pRoot->arChildren.GetSize(), 0);
+    EXPECT_EQ(page.m_tree.SendMessage(TVM_GETCOUNT), 0);
+}
+
+// The wizard's end after a listing that found nothing: the "no document" message, not yet shown
+// when the end is asked, is never shown (a box then would enable the ending wizard again).
+TEST_F(Wizard, NoMessageAfterTheEndIsAsked)
+{
+    CStep2Dlg& page = m_dlg->m_dlgStep2;
+    page.m_strSource = m_dir.Root();
+    page.m_nMode = 0;
+    page.StartListing();
+    // The listing ends and leaves its message to this thread, which has not shown it yet.
+    ASSERT_TRUE(ServeSendsUntil([&] { return !page.m_listingThread.IsRunning(); }, 60000));
+    BoxAnswerer boxes;
+    page.StopAndWait();
+    PumpFor(0);  // what the listing left for this thread is handled now, after the end was asked
+    EXPECT_EQ(boxes.Count(), 0);
+}
+
+// The wizard's end while the tree is being filled: the fill stops at the next item.
+TEST_F(Wizard, TheEndStopsFillingTheTree)
+{
+    CStep2Dlg& page = m_dlg->m_dlgStep2;
+    delete page.m_pRoot;
+    page.m_pRoot = new tagNode;
+    page.m_pRoot->bDir = TRUE;
+    for (int i = 0; i < 100; ++i) {
+        tagNode* pDoc = new tagNode;
+        pDoc->strName.Format(L"d%d.doc", i);
+        page.m_pRoot->arChildren.Add(pDoc);
+    }
+    ASSERT_TRUE(::SetWindowSubclass(page.m_tree.GetSafeHwnd(), &EndOnFirstInsert, 1,
+                                    reinterpret_cast<DWORD_PTR>(&page.m_bClosing)));
+    RunWorkerPumping([&page] { page.FillTree(); });  // on a worker, as the listing fills it
+    ::RemoveWindowSubclass(page.m_tree.GetSafeHwnd(), &EndOnFirstInsert, 1);
+    EXPECT_EQ(page.m_tree.SendMessage(TVM_GETCOUNT), 1);
 }
 
 // The picker's new-style dialog needs COM on the calling thread: it opens on a thread that never
