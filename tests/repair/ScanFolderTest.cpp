@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "classlib/CFileFind.h"
 #include "controls/CTextWnd.h"
 #include "repair/ScanFolder.h"
 #include "resources/LoadStr.h"
@@ -48,6 +49,23 @@ void FolderOrder(const tagNode& node, std::vector<std::string>* out)
         if (node.arChildren[i]->bDir)
             FolderOrder(*node.arChildren[i], out);
 }
+
+// A file search that asks for the stop once it has given the first entry other than "." and "..":
+// the stop comes while a folder is being read.
+class StopAfterFirstEntry : public CFileFind {
+public:
+    explicit StopAfterFirstEntry(StopFlag* stop) : m_stop(stop) {}
+    BOOL FindNextFile() override
+    {
+        const BOOL more = CFileFind::FindNextFile();
+        if (!IsDots())
+            *m_stop = TRUE;
+        return more;
+    }
+
+private:
+    StopFlag* m_stop;
+};
 
 }  // namespace
 
@@ -216,20 +234,24 @@ TEST(ScanFolder, LinksBackUpAreListedButNotEntered)
     EXPECT_EQ(Names(*Child(root, L"子目录")), (std::set<std::string>{"b.doc", "回环/"}));
 }
 
-// A stop asked while the scan runs ends it at the next entry, however much is left.
+// A stop asked in the middle of a folder's listing ends the scan at the next entry, however many
+// entries that folder has left.
 TEST(ScanFolder, EndsAtTheNextEntryWhenStopped)
 {
+    const int kDocuments = 40;
     TempDir dir;
-    ASSERT_TRUE(::CreateDirectoryW(dir.Path(L"sub"), nullptr));
-    MakeSizedFile(dir.Path(L"a.doc"), 600);
-    MakeSizedFile(dir.Path(L"sub\\b.doc"), 600);
+    for (int i = 0; i < kDocuments; ++i) {
+        CString name;
+        name.Format(L"%02d.doc", i);
+        MakeSizedFile(dir.Path(name), 600);
+    }
     tagNode root;
     int count = 0;
     StopFlag stop(FALSE);
     ScanHooks hooks;
     hooks.stop = &stop;
-    hooks.showHint = [&](const CString&) { stop = TRUE; };
+    hooks.makeFinder = [&stop]() { return new StopAfterFirstEntry(&stop); };
     ScanFolderWith(&root, dir.Root(), TRUE, &count, hooks);
-    EXPECT_EQ(root.arChildren.GetSize(), 0);
-    EXPECT_EQ(count, 0);
+    EXPECT_EQ(root.arChildren.GetSize(), 1);  // read before the stop
+    EXPECT_EQ(count, 1);
 }
