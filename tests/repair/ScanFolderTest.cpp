@@ -67,6 +67,25 @@ private:
     StopFlag* m_stop;
 };
 
+// Counts the folders that a scan enters (one hint each) and stops the scan at a limit: a walk that
+// would not end, or would take too long, fails instead.
+struct FolderCounter {
+    explicit FolderCounter(int limit)
+    {
+        hooks.stop = &stop;
+        hooks.showHint = [this, limit](const CString&) {
+            if (++entered == limit)
+                stop = TRUE;
+        };
+    }
+    FolderCounter(const FolderCounter&) = delete;
+    FolderCounter& operator=(const FolderCounter&) = delete;
+
+    int entered = 0;
+    StopFlag stop{FALSE};
+    ScanHooks hooks;
+};
+
 // Passes when ctest's link fixture gave its folder. Wine makes no links, so the fixture makes them
 // from the Linux side: a link test run without it would check nothing, and fails instead.
 ::testing::AssertionResult HasLinkFixture(const CString& linkRoot)
@@ -228,20 +247,36 @@ TEST(ScanFolder, LinksBackUpAreListedButNotEntered)
     MakeSizedFile(src + L"\\子目录\\b.doc", 600);
 
     tagNode root;
-    int count = 0, hints = 0;
-    StopFlag stop(FALSE);
-    ScanHooks hooks;
-    hooks.stop = &stop;
-    hooks.showHint = [&](const CString&) {
-        if (++hints == 100)
-            stop = TRUE;  // a walk round the loop would never end: make it a failure instead
-    };
-    ScanFolderWith(&root, src, TRUE, &count, hooks);
-    EXPECT_EQ(hints, 2);  // src and 子目录
+    int count = 0;
+    FolderCounter folders(100);  // a walk round the loop would never end
+    ScanFolderWith(&root, src, TRUE, &count, folders.hooks);
+    EXPECT_EQ(folders.entered, 2);  // src and 子目录
     EXPECT_EQ(count, 2);
     EXPECT_EQ(Names(root), (std::set<std::string>{"a.doc", "self/", "子目录/"}));
     ASSERT_NE(Child(root, L"子目录"), nullptr);
     EXPECT_EQ(Names(*Child(root, L"子目录")), (std::set<std::string>{"b.doc", "回环/"}));
+}
+
+// Folders whose links cross (the fixture's mesh\\F1..F5, each with a link to every other one): each
+// folder is walked as itself and once through a link, however many links lead to it.
+TEST(ScanFolder, CrossingLinksEnterEachFolderOnce)
+{
+    const int kFolders = 5;
+    const CString linkRoot = LinkLoopRoot();
+    ASSERT_TRUE(HasLinkFixture(linkRoot));
+    const CString mesh = linkRoot + L"\\mesh";
+    for (int i = 1; i <= kFolders; ++i) {
+        CString document;
+        document.Format(L"\\F%d\\x.doc", i);
+        MakeSizedFile(mesh + document, 600);
+    }
+
+    tagNode root;
+    int count = 0;
+    FolderCounter folders(200);  // every path through the links would be 326 folders
+    ScanFolderWith(&root, mesh, TRUE, &count, folders.hooks);
+    EXPECT_EQ(folders.entered, 1 + 2 * kFolders);  // mesh, then each F as itself and through one link
+    EXPECT_EQ(count, 2 * kFolders);
 }
 
 // A stop asked in the middle of a folder's listing ends the scan at the next entry, however many
