@@ -16,6 +16,6 @@ struct FolderIdentity {
     }
 };
 
-// The identity of the folder that path reaches, links followed. FALSE when the folder cannot be
-// opened or the platform gives no identity for it.
+// The identity of the folder that path reaches, links followed; a bare drive ("D:") means its root.
+// FALSE when the folder cannot be opened or the platform gives no identity for it.
 BOOL GetFolderIdentity(const CString& path, FolderIdentity* pIdentity);

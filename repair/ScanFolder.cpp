@@ -31,6 +31,13 @@ struct ChainFolder {
 };
 typedef std::vector<ChainFolder> FolderChain;
 
+// What the walk keeps on its way: the folders from the root down to the one being scanned, and
+// the folders it has entered through a link.
+struct Walk {
+    FolderChain chain;
+    std::vector<FolderIdentity> enteredThroughLinks;
+};
+
 // The folders below parent that are links (symbolic links, junctions, mount points).
 typedef std::set<const tagNode*> LinkedFolders;
 
@@ -96,20 +103,33 @@ bool HasIdentity(ChainFolder& folder, const FolderIdentity& identity)
     return folder.bKnown && folder.identity == identity;
 }
 
-// TRUE when the link leads to one of the folders on the way down to it: entering it would walk
-// the same folders again, without end. Only a link can lead back up. A link whose target gives
-// no identity is entered: the length limit still ends its walk.
-bool LeadsUpTheChain(FolderChain& chain, const CString& linkPath)
+// TRUE when identity is that of a folder on the way down. Only a link can lead back up.
+bool LeadsUpTheChain(FolderChain& chain, const FolderIdentity& identity)
 {
-    FolderIdentity identity;
-    if (!GetFolderIdentity(linkPath, &identity))
-        return false;
     return std::any_of(chain.begin(), chain.end(),
                        [&identity](ChainFolder& folder) { return HasIdentity(folder, identity); });
 }
 
+// TRUE when the walk enters the folder that a link leads to. Not when that folder is on the way
+// down: the walk would go round without end. Nor when the walk has entered it through a link
+// before: where links cross, the walk would otherwise follow every path through them, whose number
+// grows with the factorial of the number of links; one entry through a link per folder bounds the
+// walk by the real folders. Nor when the link's folder gives no identity: without it the walk
+// cannot bound the link.
+bool EntersLink(Walk& walk, const CString& linkPath)
+{
+    FolderIdentity identity;
+    if (!GetFolderIdentity(linkPath, &identity) || LeadsUpTheChain(walk.chain, identity))
+        return false;
+    std::vector<FolderIdentity>& entered = walk.enteredThroughLinks;
+    if (std::find(entered.begin(), entered.end(), identity) != entered.end())
+        return false;
+    entered.push_back(identity);
+    return true;
+}
+
 void ScanFolderIn(tagNode* parent, const CString& folder, BOOL recursive, int* count, const ScanHooks& hooks,
-                  FolderChain& chain)
+                  Walk& walk)
 {
     if (StopRequested(hooks))
         return;
@@ -123,11 +143,11 @@ void ScanFolderIn(tagNode* parent, const CString& folder, BOOL recursive, int* c
         tagNode* child = parent->arChildren[i];
         if (!child->bDir)
             continue;
-        if (links.count(child) != 0 && LeadsUpTheChain(chain, child->strPath))
+        if (links.count(child) != 0 && !EntersLink(walk, child->strPath))
             continue;
-        chain.emplace_back(child->strPath);
-        ScanFolderIn(child, child->strPath, recursive, count, hooks, chain);
-        chain.pop_back();
+        walk.chain.emplace_back(child->strPath);
+        ScanFolderIn(child, child->strPath, recursive, count, hooks, walk);
+        walk.chain.pop_back();
     }
 }
 
@@ -142,8 +162,9 @@ BOOL HasDocExtension(const CString& name)
 
 void ScanFolderWith(tagNode* parent, const CString& folder, BOOL recursive, int* count, const ScanHooks& hooks)
 {
-    FolderChain chain(1, ChainFolder(folder));
-    ScanFolderIn(parent, folder, recursive, count, hooks, chain);
+    Walk walk;
+    walk.chain.emplace_back(folder);
+    ScanFolderIn(parent, folder, recursive, count, hooks, walk);
 }
 
 void ScanFolder(tagNode* parent, CString& folder, BOOL recursive, int* count, CTextWnd* view, const StopFlag* stop)

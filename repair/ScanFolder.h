@@ -20,8 +20,10 @@ const ULONGLONG MIN_DOCUMENT_BYTES = 512;
 // pending. A folder that cannot be listed adds nothing and reports nothing; nor does a folder
 // whose search pattern would reach MAX_PATH characters (a path of 256 or more when recursive,
 // 254 or more when not). A subfolder that is the folder itself or one above it on the way down
-// (reached again through a link or a junction) is listed but not entered. When stop is given and
-// set, the scan ends at its next entry or folder and leaves what it has built.
+// (reached again through a link or a junction) is listed but not entered; so is a link to a folder
+// that the scan has already entered through another link, and a link whose folder gives no
+// identity. When stop is given and set, the scan ends at its next entry or folder and leaves what
+// it has built.
 void ScanFolder(tagNode* parent, CString& folder, BOOL recursive, int* count, CTextWnd* view,
                 const StopFlag* stop = nullptr);
 
