@@ -79,7 +79,7 @@ bool WaitUntil(const std::function<bool()>& cond, DWORD timeoutMs)
 std::wstring WindowText(HWND hWnd)
 {
     wchar_t buf[4096] = {};
-    ::SendMessageTimeoutW(hWnd, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 5000, nullptr);
+    ::SendMessageTimeoutW(hWnd, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buf), SMTO_NORMAL, kLimitMs, nullptr);
     return buf;
 }
 
@@ -120,6 +120,12 @@ bool RemoteWizard::Attach(DWORD timeoutMs)
 bool RemoteWizard::WaitExit(DWORD timeoutMs)
 {
     return m_pi.hProcess != NULL && ::WaitForSingleObject(m_pi.hProcess, timeoutMs) == WAIT_OBJECT_0;
+}
+
+bool RemoteWizard::WaitExitOr(HANDLE hEvent, DWORD timeoutMs)
+{
+    const HANDLE handles[] = {m_pi.hProcess, hEvent};
+    return m_pi.hProcess != NULL && ::WaitForMultipleObjects(2, handles, FALSE, timeoutMs) == WAIT_OBJECT_0;
 }
 
 DWORD RemoteWizard::ExitCode() const
@@ -179,7 +185,7 @@ bool RemoteWizard::AnswerMessage(const std::wstring& expected, int nButton, std:
     if (text != expected)
         return false;
     ::PostMessageW(hBox, WM_COMMAND, MAKEWPARAM(nButton, BN_CLICKED), 0);
-    return WaitUntil([&] { return !::IsWindow(hBox); }, 5000);
+    return WaitUntil([&] { return !::IsWindow(hBox); });
 }
 
 void* RemoteWizard::RemoteAlloc(size_t cb) const
@@ -189,28 +195,35 @@ void* RemoteWizard::RemoteAlloc(size_t cb) const
     return p;
 }
 
-// The picker often ignores the first selection of a process, and selects a folder only once its
-// tree has the folder cached: ask until the selected item is the folder, then press OK.
+// The picker walks its tree to the folder it is given while it handles the message, so each
+// answer is a whole walk, and the selection is known when the message returns. Wine's picker often
+// ends the first walk of a process on the desktop; the next walk finds the folder. The folder is
+// given once the tree shows its first items, and again after each walk that did not end on it.
 bool RemoteWizard::AnswerPicker(const std::wstring& folder)
 {
+    const DWORD kPauseMs = 250;  // between two walks: the picker's own messages get their turn
     HWND hDlg = WaitDialog();
     HWND hTree = hDlg != NULL ? FindDescendant(hDlg, WC_TREEVIEWW, -2) : NULL;
-    if (hTree == NULL)
+    if (hTree == NULL || !WaitUntil([&] { return ::SendMessageW(hTree, TVM_GETCOUNT, 0, 0) > 0; }))
         return false;
     const size_t cb = (folder.size() + 1) * sizeof(wchar_t);
     void* pPath = RemoteAlloc(cb);
     ::WriteProcessMemory(m_pi.hProcess, pPath, folder.c_str(), cb, nullptr);
     const std::wstring want = LastComponent(folder);
-    const bool selected = WaitUntil([&] {
-        ::SendMessageW(hDlg, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(pPath));
-        ::Sleep(100);
-        HTREEITEM hSel = reinterpret_cast<HTREEITEM>(::SendMessageW(hTree, TVM_GETNEXTITEM, TVGN_CARET, 0));
-        return hSel != NULL && RemoteItemText(hTree, hSel) == want;
-    }, 8000);
+    const DWORD start = ::GetTickCount();
+    bool selected = false;
+    while (!selected && ::GetTickCount() - start < kLimitMs) {
+        DWORD_PTR result = 0;
+        ::SendMessageTimeoutW(hDlg, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(pPath), SMTO_NORMAL, kLimitMs,
+                              &result);
+        selected = SelectedItemText(hTree) == want;
+        if (!selected)
+            ::Sleep(kPauseMs);
+    }
     if (!selected)
         return false;
     ::PostMessageW(hDlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    return WaitUntil([&] { return !::IsWindow(hDlg); }, 5000);
+    return WaitUntil([&] { return !::IsWindow(hDlg); });
 }
 
 bool RemoteWizard::AnswerFileOpen(const std::wstring& file)
@@ -221,7 +234,13 @@ bool RemoteWizard::AnswerFileOpen(const std::wstring& file)
         return false;
     ::SendMessageW(hEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file.c_str()));
     ::PostMessageW(hDlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    return WaitUntil([&] { return !::IsWindow(hDlg); }, 5000);
+    return WaitUntil([&] { return !::IsWindow(hDlg); });
+}
+
+std::wstring RemoteWizard::SelectedItemText(HWND hTree) const
+{
+    HTREEITEM hSel = reinterpret_cast<HTREEITEM>(::SendMessageW(hTree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    return hSel != NULL ? RemoteItemText(hTree, hSel) : std::wstring();
 }
 
 std::wstring RemoteWizard::RemoteItemText(HWND hTree, HTREEITEM hItem) const

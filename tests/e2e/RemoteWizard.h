@@ -9,8 +9,12 @@
 #include <string>
 #include <vector>
 
+// The limit of every wait for something the program does: it only detects a failure (a wait
+// ends as soon as the thing is there), so it is generous enough for a busy machine.
+const DWORD kLimitMs = 60000;
+
 // Polls cond every 20 ms until it holds or timeoutMs passes; the answer of its last call.
-bool WaitUntil(const std::function<bool()>& cond, DWORD timeoutMs);
+bool WaitUntil(const std::function<bool()>& cond, DWORD timeoutMs = kLimitMs);
 std::wstring WindowText(HWND hWnd);
 
 class RemoteWizard {
@@ -19,12 +23,14 @@ public:
     explicit RemoteWizard(const std::wstring& exePath);
     ~RemoteWizard();  // ends the process if it is still running
 
-    bool Attach(DWORD timeoutMs = 10000);   // waits for the main window
+    bool Attach(DWORD timeoutMs = kLimitMs);   // waits for the main window
     bool WaitExit(DWORD timeoutMs);
+    // Waits until the program has ended (true) or hEvent is set (false), at most timeoutMs.
+    bool WaitExitOr(HANDLE hEvent, DWORD timeoutMs);
     DWORD ExitCode() const;
     // A visible top-level dialog of the process other than the wizard, or NULL.
     HWND FindDialog() const;
-    HWND WaitDialog(DWORD timeoutMs = 10000) const;
+    HWND WaitDialog(DWORD timeoutMs = kLimitMs) const;
 
     HWND Main() const { return m_hMain; }
     // The page (child dialog) that holds control nMarkId: 1033 page 1, 1032 page 2, 1004 page 3.
@@ -54,6 +60,7 @@ public:
 
 private:
     std::wstring RemoteItemText(HWND hTree, HTREEITEM hItem) const;
+    std::wstring SelectedItemText(HWND hTree) const;
     void* RemoteAlloc(size_t cb) const;
 
     PROCESS_INFORMATION m_pi;

@@ -48,6 +48,27 @@ void Trace(const std::wstring& line)
     ::CloseHandle(h);
 }
 
+// The longest a held SaveAs waits for its release: a test that never lets it go fails on its own
+// limit rather than leaving the program hanging.
+const DWORD kHoldMs = 120000;
+
+// When the test asks for it, tells it that a save is waiting and waits until the test lets it go.
+void HoldIfAsked()
+{
+    if (Env(FAKEWORD_ENV_HOLD) != L"1")
+        return;
+    HANDLE hHeld = ::OpenEventW(EVENT_MODIFY_STATE, FALSE, FAKEWORD_EVENT_HELD);
+    HANDLE hRelease = ::OpenEventW(SYNCHRONIZE, FALSE, FAKEWORD_EVENT_RELEASE);
+    if (hHeld != NULL && hRelease != NULL) {
+        ::SetEvent(hHeld);
+        ::WaitForSingleObject(hRelease, kHoldMs);  // a wait that ends unreleased saves all the same
+    }
+    if (hHeld != NULL)
+        ::CloseHandle(hHeld);
+    if (hRelease != NULL)
+        ::CloseHandle(hRelease);
+}
+
 enum Kind { kApplication, kDocuments, kDocument, kSelection };
 const wchar_t* const kKindNames[] = {L"Application", L"Documents", L"Document", L"Selection"};
 
@@ -299,6 +320,7 @@ private:
             const std::wstring failPath = Env(FAKEWORD_ENV_FAIL_PATH);
             if (!failPath.empty() && path.find(failPath) != std::wstring::npos)
                 return Raise(pExcepInfo, L"failure asked for this path");
+            HoldIfAsked();
             if (!WriteDocument(path, state.text))
                 return Raise(pExcepInfo, L"the document cannot be written");
             return S_OK;

@@ -16,5 +16,12 @@
 // Text: a SaveAs whose path contains it fails as Word's own error.
 #define FAKEWORD_ENV_FAIL_PATH L"QM_FAKEWORD_FAIL_PATH"
 
+// "1": every SaveAs signals the event FAKEWORD_EVENT_HELD and then waits, before it writes, until
+// the event FAKEWORD_EVENT_RELEASE lets it go (both auto-reset; the test creates them). A test
+// thus holds a run of another process at a known point: in the save of a known document.
+#define FAKEWORD_ENV_HOLD L"QM_FAKEWORD_HOLD"
+#define FAKEWORD_EVENT_HELD L"QmFakeWordSaveHeld"
+#define FAKEWORD_EVENT_RELEASE L"QmFakeWordSaveReleased"
+
 // First line of every document the server saves (then CR LF and the text, UTF-16LE after FF FE).
 #define FAKEWORD_DOCUMENT_MARKER L"QUILLMEND TEST SERVER DOCUMENT"

@@ -21,7 +21,7 @@ std::wstring PathBesideExe(const std::wstring& name)
     return dir.substr(0, dir.rfind(L'\\') + 1) + name;
 }
 
-FakeWordServer::FakeWordServer() : m_hDll(NULL), m_bRegistered(false)
+FakeWordServer::FakeWordServer() : m_hDll(NULL), m_bRegistered(false), m_hHeld(NULL), m_hRelease(NULL)
 {
     m_strTracePath = PathBesideExe(L"fakeword-trace.txt");
     ::DeleteFileW(m_strTracePath.c_str());  // no file yet is fine
@@ -40,6 +40,30 @@ FakeWordServer::~FakeWordServer()
     }
     ClearFaults();
     ::SetEnvironmentVariableW(FAKEWORD_ENV_TRACE, NULL);
+    for (HANDLE h : {m_hHeld, m_hRelease})
+        if (h != NULL)
+            ::CloseHandle(h);
+}
+
+void FakeWordServer::HoldSaves()
+{
+    if (m_hHeld == NULL)
+        m_hHeld = ::CreateEventW(NULL, FALSE, FALSE, FAKEWORD_EVENT_HELD);
+    if (m_hRelease == NULL)
+        m_hRelease = ::CreateEventW(NULL, FALSE, FALSE, FAKEWORD_EVENT_RELEASE);
+    // Without its events the server holds nothing, and the test's wait for a held save fails.
+    ::SetEnvironmentVariableW(FAKEWORD_ENV_HOLD, L"1");
+}
+
+bool FakeWordServer::WaitForHeldSave(DWORD timeoutMs)
+{
+    return m_hHeld != NULL && ::WaitForSingleObject(m_hHeld, timeoutMs) == WAIT_OBJECT_0;
+}
+
+void FakeWordServer::ReleaseSave()
+{
+    if (m_hRelease != NULL)
+        ::SetEvent(m_hRelease);
 }
 
 void FakeWordServer::FailCreation(bool bFail) { ::SetEnvironmentVariableW(FAKEWORD_ENV_FAIL_CREATE, bFail ? L"1" : NULL); }
@@ -56,6 +80,7 @@ void FakeWordServer::FailPath(const std::wstring& part)
 
 void FakeWordServer::ClearFaults()
 {
+    ::SetEnvironmentVariableW(FAKEWORD_ENV_HOLD, NULL);
     FailCreation(false);
     FailDispId(0);
     FailPath(std::wstring());

@@ -38,6 +38,14 @@ public:
     void FailPath(const std::wstring& part);  // empty: no path fails
     void ClearFaults();
 
+    // From now on every save waits, in the server, until ReleaseSave lets it go; for a program that
+    // this process starts afterwards (it inherits the switch). WaitForHeldSave waits for the next
+    // save to be held (false when none is within timeoutMs).
+    void HoldSaves();
+    bool WaitForHeldSave(DWORD timeoutMs);
+    void ReleaseSave();
+    HANDLE HeldEvent() const { return m_hHeld; }
+
     // The trace lines since the last call (the trace file is emptied).
     std::vector<std::wstring> TakeTrace();
     long LiveObjects() const;
@@ -48,6 +56,8 @@ private:
 
     HMODULE m_hDll;
     bool m_bRegistered;
+    HANDLE m_hHeld;
+    HANDLE m_hRelease;
     std::wstring m_strTracePath;
 };
 
