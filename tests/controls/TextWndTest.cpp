@@ -341,7 +341,12 @@ TEST_F(TextWndTest, WorkerSetTextWhileTheWindowRepaints)
     const std::vector<wchar_t> b = ManyRows(50, L"second");
     const std::vector<wchar_t> last = ManyRows(777, L"the final text");
     std::atomic<bool> done(false);
+    // Held until the window has begun repainting: a worker that finished before the loop below
+    // started would leave nothing to overlap.
+    HANDLE hRepainting = ::CreateEventW(NULL, TRUE, FALSE, NULL);
+    ASSERT_NE(HANDLE(NULL), hRepainting);
     std::thread worker([&] {
+        ::WaitForSingleObject(hRepainting, INFINITE);
         for (int i = 0; i < 100; ++i) {
             view.SetText((i % 2 ? a : b).data(), TRUE);
             view.SetHint(i % 3 ? L"hint" : L"");
@@ -354,12 +359,14 @@ TEST_F(TextWndTest, WorkerSetTextWhileTheWindowRepaints)
     int nPaints = 0;
     while (!done) {
         Repaint();
+        ::SetEvent(hRepainting);
         view.SendMessage(WM_VSCROLL, SB_LINEDOWN, 0);
         view.CharFromPoint(20, 20);
         PumpFor(1);
         ++nPaints;
     }
     worker.join();
+    ::CloseHandle(hRepainting);
     PumpFor(50);
     EXPECT_GT(nPaints, 0);
     EXPECT_EQ(777, view.GetRowCount());
