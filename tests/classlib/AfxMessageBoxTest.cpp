@@ -37,12 +37,14 @@ BOOL CALLBACK CollectChild(HWND child, LPARAM param)
 }
 
 // Waits on another thread for the box with the given caption, records what it shows and presses
-// button. The box is modal on the test's thread, so it must be answered from outside.
+// button. The box is modal on the test's thread, so it must be answered from outside; the
+// answerer looks until it has answered or the box call has returned (Wait), as an answerer that
+// gave up first would leave the box open for good.
 class BoxAnswerer {
 public:
     BoxAnswerer(const CString& caption, int button)
         : m_thread([this, caption, button] {
-              for (int i = 0; i < 500; ++i) {
+              while (!m_bStop) {
                   HWND box = ::FindWindowW(L"#32770", caption);
                   if (box && ::IsWindowVisible(box)) {
                       ::EnumChildWindows(box, CollectChild, reinterpret_cast<LPARAM>(&m_seen));
@@ -58,13 +60,15 @@ public:
     }
     const SeenBox& Wait()
     {
+        m_bStop = true;
         m_thread.join();
         return m_seen;
     }
 
 private:
     SeenBox m_seen;
-    std::thread m_thread;
+    std::atomic<bool> m_bStop{false};
+    std::thread m_thread;  // last: it starts with the members above in place
 };
 
 HWND g_hookOwner = nullptr;

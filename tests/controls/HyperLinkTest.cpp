@@ -86,10 +86,30 @@ TEST_F(HyperLinkTest, TargetCaptionAndTooltip)
     EXPECT_EQ(before, InParent(link));  // refitted to the same caption
 }
 
+namespace {
+// A link that counts the ticks of its hover timer (its only timer).
+class CTickCountingLink : public CHyperLink {
+public:
+    int nTicks = 0;
+
+protected:
+    void OnTimer(UINT_PTR nIDEvent)
+    {
+        ++nTicks;
+        CHyperLink::OnTimer(nIDEvent);
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CTickCountingLink, CHyperLink)
+    ON_WM_TIMER()
+END_MESSAGE_MAP()
+}  // namespace
+
 TEST_F(HyperLinkTest, HoverLookEndsWhenTheCursorLeaves)
 {
     Static(2005, L"hover here", SS_LEFT, CRect(10, 10, 300, 40));
-    CHyperLink link;
+    CTickCountingLink link;
     ASSERT_TRUE(link.SubclassDlgItem(2005, &parent));
     CPoint inside(3, 3);
     link.ClientToScreen(&inside);
@@ -97,10 +117,11 @@ TEST_F(HyperLinkTest, HoverLookEndsWhenTheCursorLeaves)
     link.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
     EXPECT_TRUE(link.m_bHover);
     EXPECT_EQ(link.m_fontUnderlined.GetSafeHandle(), reinterpret_cast<HGDIOBJ>(link.SendMessage(WM_GETFONT)));
-    PumpFor(250);  // ticks with the cursor inside change nothing
+    // Ticks with the cursor inside change nothing.
+    EXPECT_TRUE(PumpUntil([&link] { return link.nTicks >= 2 || !link.m_bHover; }));
     EXPECT_TRUE(link.m_bHover);
     ::SetCursorPos(450, 250);
-    EXPECT_TRUE(PumpUntil([&link] { return !link.m_bHover; }, 1000));
+    EXPECT_TRUE(PumpUntil([&link] { return !link.m_bHover; }));
     EXPECT_EQ(link.m_fontPlain.GetSafeHandle(), reinterpret_cast<HGDIOBJ>(link.SendMessage(WM_GETFONT)));
     link.SetVisited(TRUE);
     EXPECT_TRUE(link.m_bVisited);
@@ -161,7 +182,7 @@ TEST_F(HyperLinkTest, HoverOnAndOffLeavesNoGhostOnScreen)
     EXPECT_EQ(0, InkOnScreen(link, IsLinkInk).nPixels) << "the plain colour shows through";
 
     ::SetCursorPos(450, 250);
-    ASSERT_TRUE(PumpUntil([&link] { return !link.m_bHover; }, 1000));
+    ASSERT_TRUE(PumpUntil([&link] { return !link.m_bHover; }));
     PumpFor(150);
     EXPECT_EQ(0, InkOnScreen(link, IsHoverInk).nPixels) << "the hover colour or underline stays";
     const Ink after = InkOnScreen(link, IsLinkInk);

@@ -11,10 +11,39 @@
 #include "testutil.h"
 
 namespace {
+// A timer of the tests' own on the bar, slower than the animation's 300 ms: while the
+// animation's timer runs, it ticks before this one does.
+const UINT_PTR kMarkerTimerId = 0x7E57;
+const UINT kMarkerTimerMs = 600;
+
+// A busy bar that counts its animation timer's ticks apart from the marker's.
+class CTickCountingBar : public CProgressWnd {
+public:
+    int nAnimationTicks = 0;
+    int nMarkerTicks = 0;
+
+protected:
+    void OnTimer(UINT_PTR nIDEvent)
+    {
+        if (nIDEvent == kMarkerTimerId) {
+            KillTimer(kMarkerTimerId);
+            ++nMarkerTicks;
+            return;
+        }
+        ++nAnimationTicks;
+        CProgressWnd::OnTimer(nIDEvent);
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CTickCountingBar, CProgressWnd)
+    ON_WM_TIMER()
+END_MESSAGE_MAP()
+
 class ProgressWndTest : public ::testing::Test {
 protected:
     TestParent& parent = SharedParent(500, 200);
-    CProgressWnd bar;
+    CTickCountingBar bar;
 
     void SetUp() override
     {
@@ -90,16 +119,18 @@ TEST_F(ProgressWndTest, WorkerSwitchesTextAndAnimation)
         bar.SetText(L"repairing");
     });
     const int n = CProgressWnd::GetBlockStep();
-    EXPECT_TRUE(PumpUntil([n] { return CProgressWnd::GetBlockStep() >= n + 2; }, 3000));  // ticks
+    EXPECT_TRUE(PumpUntil([n] { return CProgressWnd::GetBlockStep() >= n + 2; }));  // ticks
     EXPECT_EQ("repairing", Utf8(bar.GetText()));
 
     RunWorkerPumping([this] {
         bar.SetText(L"");
         bar.SetAnimate(FALSE);
     });
-    PumpFor(50);
     const int nStopped = CProgressWnd::GetBlockStep();
-    PumpFor(700);  // no timer ticks any more
+    const int nTicks = bar.nAnimationTicks;
+    bar.SetTimer(kMarkerTimerId, kMarkerTimerMs);
+    ASSERT_TRUE(PumpUntil([this] { return bar.nMarkerTicks == 1; }));
+    EXPECT_EQ(nTicks, bar.nAnimationTicks) << "the animation's timer ticks no more";
     EXPECT_EQ(nStopped, CProgressWnd::GetBlockStep());
     EXPECT_FALSE(bar.IsAnimating());
 }

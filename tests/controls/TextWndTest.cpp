@@ -9,6 +9,7 @@
 
 #include "WindowTestUtil.h"
 #include "classlib/CSelectGuard.h"
+#include "classlib/WindowMessages.h"  // the message that carries a worker's queued call
 #include "controls/CTextWnd.h"
 #include "testutil.h"
 
@@ -275,37 +276,62 @@ TEST_F(TextWndTest, PaintWidensTheHorizontalRange)
 }
 
 namespace {
+// A timer of the test's own on the view, slower than the refresh timer's 100 ms: a refresh
+// timer still running ticks before this one does.
+const UINT_PTR kMarkerTimerId = 0x7E57;
+const UINT kMarkerTimerMs = 300;
+
+// Counts the refresh timer's ticks apart from the marker's.
 class TimerCounter : public CTextWnd {
 public:
     int nFired = 0;
+    int nMarkerTicks = 0;
 
 protected:
     void OnTimerHook(UINT_PTR nIDEvent) override
     {
+        if (nIDEvent == kMarkerTimerId) {
+            KillTimer(kMarkerTimerId);
+            ++nMarkerTicks;
+            return;
+        }
         ++nFired;
         CTextWnd::OnTimerHook(nIDEvent);
     }
 };
+
+// Runs the calls that other threads queued for wnd and nothing else: no timer ticks meanwhile.
+void RunQueuedCalls(CWnd& wnd)
+{
+    MSG msg;
+    while (::PeekMessageW(&msg, wnd.GetSafeHwnd(), QM_WM_POSTEDCALL, QM_WM_POSTEDCALL, PM_REMOVE))
+        ::DispatchMessageW(&msg);
+}
 }  // namespace
 
 TEST_F(TextWndTest, RefreshTimerStartedFromAWorkerRunsOnce)
 {
     TimerCounter counter;
     ASSERT_TRUE(counter.Create(&parent, CRect(10, 10, 110, 110), 1002, WS_CHILD | WS_VISIBLE));
-    RunWorkerPumping([&counter] {
+    // The worker only queues calls, so it is joined without pumping: both starts are queued
+    // before the first one runs, and the timer cannot fire between them.
+    std::thread worker([&counter] {
         counter.SetHint(L"scanning");
         counter.StartRefreshTimer();
         counter.StartRefreshTimer();  // carried over in order: the second finds one pending
     });
-    ASSERT_TRUE(PumpUntil([&counter] { return counter.GetRefreshTimerId() != 0; }, 1000));
-    EXPECT_TRUE(PumpUntil([&counter] { return counter.GetRefreshTimerId() == 0; }, 2000));
-    PumpFor(350);  // a timer left running would fire again in this time
-    EXPECT_EQ(1, counter.nFired);
+    worker.join();
+    RunQueuedCalls(counter);
+    ASSERT_NE(0u, counter.GetRefreshTimerId());
+    EXPECT_TRUE(PumpUntil([&counter] { return counter.GetRefreshTimerId() == 0; }));
+    counter.SetTimer(kMarkerTimerId, kMarkerTimerMs);
+    ASSERT_TRUE(PumpUntil([&counter] { return counter.nMarkerTicks == 1; }));
+    EXPECT_EQ(1, counter.nFired) << "the refresh timer fires once";
 
     // Once it has fired, the next hint change starts a new one.
     counter.StartRefreshTimer();
     EXPECT_NE(0u, counter.GetRefreshTimerId());
-    EXPECT_TRUE(PumpUntil([&counter] { return counter.GetRefreshTimerId() == 0; }, 2000));
+    EXPECT_TRUE(PumpUntil([&counter] { return counter.GetRefreshTimerId() == 0; }));
     EXPECT_EQ(2, counter.nFired);
 }
 
@@ -315,7 +341,12 @@ TEST_F(TextWndTest, WorkerSetTextWhileTheWindowRepaints)
     const std::vector<wchar_t> b = ManyRows(50, L"second");
     const std::vector<wchar_t> last = ManyRows(777, L"the final text");
     std::atomic<bool> done(false);
+    // Held until the window has begun repainting: a worker that finished before the loop below
+    // started would leave nothing to overlap.
+    HANDLE hRepainting = ::CreateEventW(NULL, TRUE, FALSE, NULL);
+    ASSERT_NE(HANDLE(NULL), hRepainting);
     std::thread worker([&] {
+        ::WaitForSingleObject(hRepainting, INFINITE);
         for (int i = 0; i < 100; ++i) {
             view.SetText((i % 2 ? a : b).data(), TRUE);
             view.SetHint(i % 3 ? L"hint" : L"");
@@ -328,12 +359,14 @@ TEST_F(TextWndTest, WorkerSetTextWhileTheWindowRepaints)
     int nPaints = 0;
     while (!done) {
         Repaint();
+        ::SetEvent(hRepainting);
         view.SendMessage(WM_VSCROLL, SB_LINEDOWN, 0);
         view.CharFromPoint(20, 20);
         PumpFor(1);
         ++nPaints;
     }
     worker.join();
+    ::CloseHandle(hRepainting);
     PumpFor(50);
     EXPECT_GT(nPaints, 0);
     EXPECT_EQ(777, view.GetRowCount());

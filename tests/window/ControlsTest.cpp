@@ -64,12 +64,14 @@ TEST(FileDialog, OpenDialogReturnsTheChosenPath)
     CFileDialog dialog(TRUE, NULL, NULL, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, L"Word File(*.doc)|*.doc||");
     const DWORD thisThread = ::GetCurrentThreadId();
     std::atomic<bool> bStop{false};
+    // The driver looks for as long as DoModal runs: a driver that gave up first would leave the
+    // modal dialog open for good.
     std::thread driver([&] {
         // The explorer-style dialog takes a full path in its file-name edit (0x47C).
-        HWND hDialog = FindThreadDialog(thisThread, 10000);
-        if (hDialog == NULL)
-            return;
-        for (int attempt = 0; attempt < 50 && !bStop; ++attempt) {
+        HWND hDialog = NULL;
+        while (hDialog == NULL && !bStop)
+            hDialog = FindThreadDialog(thisThread, 100);
+        while (!bStop) {
             HWND hEdit = ::GetDlgItem(hDialog, 0x47C);
             if (hEdit == NULL) {
                 HWND hCombo = ::GetDlgItem(hDialog, 0x47C);

@@ -298,7 +298,7 @@ TEST(Threads, WorkerThreadObjectWithItsOwnInstanceAndSuspension)
     EXPECT_EQ(::SuspendThread(thread.m_hThread), 1u) << "already suspended once";
     EXPECT_EQ(thread.ResumeThread(), 2u);
     EXPECT_EQ(thread.ResumeThread(), 1u);
-    ASSERT_EQ(::WaitForSingleObject(thread.m_hThread, 5000), static_cast<DWORD>(WAIT_OBJECT_0));
+    ASSERT_EQ(::WaitForSingleObject(thread.m_hThread, kFailureLimitMs), static_cast<DWORD>(WAIT_OBJECT_0));
     DWORD code = 0;
     ::GetExitCodeThread(thread.m_hThread, &code);
     EXPECT_EQ(code, 33u);
@@ -322,7 +322,7 @@ TEST(Threads, WorkerThreadObjectWithItsOwnInstanceAndSuspension)
         HANDLE hSeen = INVALID_HANDLE_VALUE;
         CQuickThread* pQuick = new CQuickThread(&hSeen, hDone);
         ASSERT_TRUE(pQuick->CreateThread());  // InitInstance FALSE: the thread ends at once
-        ASSERT_EQ(::WaitForSingleObject(hDone, 5000), static_cast<DWORD>(WAIT_OBJECT_0));
+        ASSERT_EQ(::WaitForSingleObject(hDone, kFailureLimitMs), static_cast<DWORD>(WAIT_OBJECT_0));
         EXPECT_NE(hSeen, static_cast<HANDLE>(NULL)) << "round " << i;
     }
     ::CloseHandle(hDone);

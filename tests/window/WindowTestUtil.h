@@ -7,8 +7,13 @@
 
 #include "classlib/Window.h"
 
+// The default limit of every wait below. It only detects a failure (what is waited for never comes),
+// so it is long enough for a machine that is busy with other work; a wait ends as soon as its
+// thing is there.
+const DWORD kFailureLimitMs = 30000;
+
 // Pumps the calling thread's messages until pred() holds or timeoutMs passes; pred()'s last value.
-inline bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs = 5000)
+inline bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs = kFailureLimitMs)
 {
     const DWORD start = ::GetTickCount();
     for (;;) {
@@ -48,7 +53,7 @@ inline bool ServeSendsUntil(const std::function<bool()>& done, DWORD timeoutMs)
 }
 
 // Waits for a handle while pumping messages (the other thread may be sending to our windows).
-inline bool WaitPumping(HANDLE h, DWORD timeoutMs = 5000)
+inline bool WaitPumping(HANDLE h, DWORD timeoutMs = kFailureLimitMs)
 {
     return PumpUntil([h] { return ::WaitForSingleObject(h, 0) == WAIT_OBJECT_0; }, timeoutMs);
 }
@@ -96,7 +101,7 @@ inline BOOL CALLBACK FindVisibleDialog(HWND hWnd, LPARAM lParam)
 }
 
 // The first visible dialog-class window ("#32770") of thread threadId, or NULL after timeoutMs.
-inline HWND FindThreadDialog(DWORD threadId, DWORD timeoutMs = 5000)
+inline HWND FindThreadDialog(DWORD threadId, DWORD timeoutMs = kFailureLimitMs)
 {
     HWND found = NULL;
     for (DWORD waited = 0;; waited += 20) {
