@@ -63,7 +63,7 @@ std::string ExpectedTextFile(const tagNode& node)
 
 // Salvages that the page calls instead of SalvageFile, counted.
 std::atomic<int> g_nSalvages(0);
-const ULONGLONG kHoldMs = 10000;
+const ULONGLONG kHoldMs = kFailureLimitMs;
 
 // Holds the run in the salvage until it is asked to stop, so that the test acts while the
 // salvage surely runs. A stop that never comes (the run lost it) ends the hold after kHoldMs
@@ -187,7 +187,7 @@ protected:
         m_page->m_strOutDir = outDir;
         m_page->m_bSaveInPlace = bSaveInPlace;
         m_page->StartRepair();
-        EXPECT_TRUE(PumpUntil([this] { return !m_page->m_bBusy; }, 60000));
+        EXPECT_TRUE(PumpUntil([this] { return !m_page->m_bBusy; }));
         m_page->m_repairThread.Join();  // it still ends COM after the page reads idle
         return LogLines();
     }
@@ -312,15 +312,15 @@ TEST_F(Step3Page, StopDuringTheSalvage)
     m_page->m_strOutDir = m_dir.Path(L"out");
     m_page->m_bSaveInPlace = FALSE;
     m_page->StartRepair();
-    ASSERT_TRUE(PumpUntil([] { return g_nSalvages == 1; }, 10000));
+    ASSERT_TRUE(PumpUntil([] { return g_nSalvages == 1; }));
     // The status is queued before the salvage starts and shown by this thread later.
-    EXPECT_TRUE(PumpUntil([this] { return Utf8(m_page->m_progress.GetText()) == "正在修复 [first.doc]"; }, 60000))
+    EXPECT_TRUE(PumpUntil([this] { return Utf8(m_page->m_progress.GetText()) == "正在修复 [first.doc]"; }))
         << Utf8(m_page->m_progress.GetText());
     EXPECT_TRUE(m_page->m_progress.IsAnimating());
     EXPECT_TRUE(::IsWindowEnabled(Stop()));
     ::SendMessage(m_page->GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_STOP, BN_CLICKED), reinterpret_cast<LPARAM>(Stop()));
     EXPECT_FALSE(::IsWindowEnabled(Stop()));
-    ASSERT_TRUE(PumpUntil([this] { return !m_page->m_bBusy; }, 60000));
+    ASSERT_TRUE(PumpUntil([this] { return !m_page->m_bBusy; }));
     EXPECT_EQ(LogLines().size(), 0u);
     EXPECT_EQ(g_nSalvages, 1);
     EXPECT_FALSE(IsFile(m_dir.Path(L"out\\first.txt")));
@@ -372,7 +372,7 @@ TEST_F(Step3Page, DestroyedDuringARun)
     ::SetWindowTextW(m_hNext, L"下一步");
     g_nSalvages = 0;
     m_page->StartRepair();
-    ASSERT_TRUE(PumpUntil([] { return g_nSalvages == 1; }, 10000));
+    ASSERT_TRUE(PumpUntil([] { return g_nSalvages == 1; }));
     m_page->DestroyWindow();
     EXPECT_FALSE(m_page->m_bBusy);
     EXPECT_EQ(Text(m_hNext), "下一步");
@@ -452,15 +452,15 @@ TEST_F(Step3Page, QueuedLinesReachTheLogAtTheEndAtStopAndAtClose)
     auto heldInTheFourth = [] { return g_nSalvages == 4; };
 
     start(L"end");
-    ASSERT_TRUE(ServeSendsUntil(idle, 60000));
+    ASSERT_TRUE(ServeSendsUntil(idle));
     expectWholeLog(LogLines(), kDocs, L"end");
 
     // Stopped in the fourth document: three lines, and nothing of the rest.
     m_page->m_pfnSalvage = &HoldTheFourth;
     start(L"stop");
-    ASSERT_TRUE(ServeSendsUntil(heldInTheFourth, 60000));
+    ASSERT_TRUE(ServeSendsUntil(heldInTheFourth));
     ::SendMessage(m_page->GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_STOP, BN_CLICKED), reinterpret_cast<LPARAM>(Stop()));
-    ASSERT_TRUE(ServeSendsUntil(idle, 60000));
+    ASSERT_TRUE(ServeSendsUntil(idle));
     expectWholeLog(LogLines(), 3, L"stop");
     EXPECT_EQ(g_nSalvages, 4);
     EXPECT_EQ(Text(m_hNext), "重新开始");
@@ -468,7 +468,7 @@ TEST_F(Step3Page, QueuedLinesReachTheLogAtTheEndAtStopAndAtClose)
     // The wizard closed: destroying the page stops the run and waits for it; the log, destroyed
     // after the page, still receives every line. What it holds then is kept as it goes.
     start(L"close");
-    ASSERT_TRUE(ServeSendsUntil(heldInTheFourth, 60000));
+    ASSERT_TRUE(ServeSendsUntil(heldInTheFourth));
     std::string lastLog;
     ASSERT_TRUE(::SetWindowSubclass(m_page->m_editLog.GetSafeHwnd(), &KeepTextWhenDestroyed, 1,
                                     reinterpret_cast<DWORD_PTR>(&lastLog)));
@@ -539,7 +539,7 @@ TEST_F(Step3Page, OutOfMemoryWhileTheEndOfARunIsShown)
         m_page->m_pRoot = &root;
         m_page->m_strOutDir = m_dir.Path(out);
         m_page->StartRepair();
-        EXPECT_TRUE(ServeSendsUntil([this] { return !m_page->m_bBusy; }, 60000)) << "allocation " << k;
+        EXPECT_TRUE(ServeSendsUntil([this] { return !m_page->m_bBusy; })) << "allocation " << k;
         m_page->m_repairThread.Join();
         const bool bFailed = TakeAllocationFailure();
         ExpectEndOfRun(false);

@@ -39,7 +39,7 @@ inline void PumpFor(DWORD ms)
 
 // Serves only what other threads send to this one until done() holds or timeoutMs passes: no
 // posted message and no timer runs meanwhile, so what other threads queued for this thread waits.
-inline bool ServeSendsUntil(const std::function<bool()>& done, DWORD timeoutMs)
+inline bool ServeSendsUntil(const std::function<bool()>& done, DWORD timeoutMs = kFailureLimitMs)
 {
     const DWORD start = ::GetTickCount();
     while (!done()) {

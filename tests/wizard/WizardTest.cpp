@@ -74,13 +74,13 @@ void ReleaseWhenMessagesAreDispatched()
     ::SetTimer(NULL, 0, 1, &ReleaseHeldWorker);
 }
 
-// A preview held in its salvage until it is asked to stop (at most 10 s, so that a lost stop is
-// a failure and not a hang); counts its calls.
+// A preview held in its salvage until it is asked to stop (at most the failure limit, so that a
+// lost stop is a failure and not a hang); counts its calls.
 std::atomic<int> g_nHeld(0);
 CString* HoldUntilStopped(const tagNode*, const StopFlag* stop)
 {
     ++g_nHeld;
-    const ULONGLONG end = ::GetTickCount64() + 10000;
+    const ULONGLONG end = ::GetTickCount64() + kFailureLimitMs;
     while (!StopAsked(stop) && ::GetTickCount64() < end)
         ::Sleep(1);
     return new CString(L"预览");
@@ -197,7 +197,7 @@ protected:
         page.m_strSource = folder;
         page.m_nMode = 0;
         page.StartListing();
-        ASSERT_TRUE(PumpUntil([&] { return !page.m_listingThread.IsRunning() && !page.m_bPreviewing; }, 10000));
+        ASSERT_TRUE(PumpUntil([&] { return !page.m_listingThread.IsRunning() && !page.m_bPreviewing; }));
     }
     // Starts a listing of a folder of one document, its thread held before or after its walk.
     void StartHeldListing(bool bHoldAfterWork)
@@ -241,7 +241,7 @@ TEST_F(Wizard, WorkersThatCannotStartOrFailLeaveNothingBusy)
     page.m_pfnSalvage = &OutOfMemory;
     ASSERT_TRUE(page.m_tree.Select(page.m_tree.GetRootItem(), TVGN_CARET));
     ASSERT_TRUE(page.m_tree.Select(page.m_tree.GetNextItem(page.m_tree.GetRootItem(), TVGN_CHILD), TVGN_CARET));
-    ASSERT_TRUE(PumpUntil([&] { return !page.m_bPreviewing && page.m_tree.IsWindowEnabled(); }, 10000));
+    ASSERT_TRUE(PumpUntil([&] { return !page.m_bPreviewing && page.m_tree.IsWindowEnabled(); }));
     EXPECT_TRUE(m_dlg->GetDlgItem(IDC_NEXT)->IsWindowEnabled());
     EXPECT_TRUE(m_dlg->GetDlgItem(IDC_BACK)->IsWindowEnabled());
     EXPECT_FALSE(page.GetDlgItem(IDC_STOP_PREVIEW)->IsWindowEnabled());
@@ -289,7 +289,7 @@ TEST_F(Wizard, TheEndWaitsForARunningPreview)
     page.m_pfnSalvage = &HoldUntilStopped;
     g_nHeld = 0;
     ASSERT_TRUE(page.m_tree.Select(page.m_tree.GetNextItem(page.m_tree.GetRootItem(), TVGN_CHILD), TVGN_CARET));
-    ASSERT_TRUE(PumpUntil([] { return g_nHeld == 1; }, 10000));
+    ASSERT_TRUE(PumpUntil([] { return g_nHeld == 1; }));
     page.StopAndWait();
     EXPECT_FALSE(page.m_previewThread.IsRunning());
     EXPECT_FALSE(page.m_bPreviewing);
@@ -318,12 +318,12 @@ TEST_F(Wizard, NextAndBackAreOffBeforeAWorkerRuns)
     page.StartListing();
     EXPECT_FALSE(pNext->IsWindowEnabled());
     EXPECT_FALSE(pBack->IsWindowEnabled());
-    ASSERT_TRUE(PumpUntil([&] { return !page.m_listingThread.IsRunning() && pNext->IsWindowEnabled(); }, 10000));
+    ASSERT_TRUE(PumpUntil([&] { return !page.m_listingThread.IsRunning() && pNext->IsWindowEnabled(); }));
 
     ASSERT_TRUE(page.m_tree.Select(page.m_tree.GetNextItem(page.m_tree.GetRootItem(), TVGN_CHILD), TVGN_CARET));
     EXPECT_FALSE(pNext->IsWindowEnabled());
     EXPECT_FALSE(pBack->IsWindowEnabled());
-    ASSERT_TRUE(PumpUntil([&] { return !page.m_bPreviewing && pNext->IsWindowEnabled(); }, 10000));
+    ASSERT_TRUE(PumpUntil([&] { return !page.m_bPreviewing && pNext->IsWindowEnabled(); }));
 
     CStep3Dlg& repair = m_dlg->m_dlgStep3;
     repair.m_pRoot = page.m_pRoot;
@@ -331,7 +331,7 @@ TEST_F(Wizard, NextAndBackAreOffBeforeAWorkerRuns)
     repair.StartRepair();
     EXPECT_FALSE(pNext->IsWindowEnabled());
     EXPECT_FALSE(pBack->IsWindowEnabled());
-    ASSERT_TRUE(PumpUntil([&] { return !repair.m_bBusy; }, 10000));
+    ASSERT_TRUE(PumpUntil([&] { return !repair.m_bBusy; }));
 }
 
 // A listing clears its busy flag before its last look at the tree: the next listing frees the old
@@ -341,7 +341,7 @@ TEST_F(Wizard, ANewListingFreesTheOldTreeAfterTheOldListingEnded)
     CStep2Dlg& page = m_dlg->m_dlgStep2;
     StartHeldListing(true);
     // Listed, but its thread is held before it ends.
-    ASSERT_TRUE(PumpUntil([&] { return !page.m_bListing && !page.m_bPreviewing; }, 10000));
+    ASSERT_TRUE(PumpUntil([&] { return !page.m_bListing && !page.m_bPreviewing; }));
     page.m_listingThread.m_pfnBegin = &CannotStart;
     ReleaseWhenMessagesAreDispatched();
     page.StartListing();
@@ -373,7 +373,7 @@ TEST_F(Wizard, AFailedListingSaysSoAndLeadsBackToStepOne)
     page.m_nMode = 0;
     BoxAnswerer boxes;
     page.StartListing();
-    ASSERT_TRUE(PumpUntil([&] { return m_dlg->m_nStep == 1 && !page.m_listingThread.IsRunning(); }, 60000));
+    ASSERT_TRUE(PumpUntil([&] { return m_dlg->m_nStep == 1 && !page.m_listingThread.IsRunning(); }));
     EXPECT_TRUE(TakeAllocationFailure());
     EXPECT_EQ(boxes.Count(), 1);
     EXPECT_EQ(boxes.LastText(), Utf8(LoadStr(IDS_NO_DOCUMENT)));
@@ -391,7 +391,7 @@ TEST_F(Wizard, NoMessageAfterTheEndIsAsked)
     page.m_nMode = 0;
     page.StartListing();
     // The listing ends and leaves its message to this thread, which has not shown it yet.
-    ASSERT_TRUE(ServeSendsUntil([&] { return !page.m_listingThread.IsRunning(); }, 60000));
+    ASSERT_TRUE(ServeSendsUntil([&] { return !page.m_listingThread.IsRunning(); }));
     BoxAnswerer boxes;
     page.StopAndWait();
     PumpFor(0);  // what the listing left for this thread is handled now, after the end was asked
@@ -438,7 +438,7 @@ TEST(FolderPicker, OpensOnAThreadWithoutCom)
         if (hTree == NULL && hDlg != NULL)
             hTree = ::GetDlgItem(hDlg, 0x3741);
         return hTree != NULL && ::SendMessageW(hTree, TVM_GETCOUNT, 0, 0) > 0;
-    }, 10000));
+    }));
     ::PostMessageW(::GetAncestor(hTree, GA_ROOT), WM_COMMAND, IDCANCEL, 0);
     picker.join();
     EXPECT_EQ(nResult, 2);
