@@ -74,6 +74,34 @@ qm_select_target() {
   esac
 }
 
+# True when WINEPREFIX is one of this build's prefixes: a direct child of the build folder whose
+# name starts with "wineprefix" (one per target, and tools/run's "-run" ones). This environment
+# removes and remakes its prefixes at will, so it must never take another one, the user's own
+# ~/.wine above all. The test is on the text, so a trailing slash or a deeper path is refused too,
+# and so is every prefix while QM_BUILD is empty (as after `QM_BUILD=x source wineenv.sh`, whose
+# assignment lasts only for the source), which would make the root folder the build folder.
+qm_prefix_is_ours() {
+  [ -n "${QM_BUILD:-}" ] || return 1
+  case "${WINEPREFIX:-}" in
+    "$QM_BUILD"/wineprefix*) ;;
+    *) return 1 ;;
+  esac
+  case "${WINEPREFIX#"$QM_BUILD"/}" in
+    */*) return 1 ;;
+  esac
+}
+
+qm_check_prefix() {
+  qm_prefix_is_ours && return 0
+  if [ -z "${QM_BUILD:-}" ]; then
+    echo "wineenv: QM_BUILD is empty: no build folder to keep the Wine prefixes in" >&2
+    return 1
+  fi
+  echo "wineenv: refusing WINEPREFIX='${WINEPREFIX:-}': this environment makes and removes only its" \
+    "own prefixes, $QM_BUILD/wineprefix*; call qm_select_target first" >&2
+  return 1
+}
+
 qm_wine() { "$QM_WINE" "$@"; }
 
 # Starts Xvfb on the first free display from :90 and exports DISPLAY. Must run before any Wine
@@ -149,6 +177,7 @@ qm_unmanaged_windows() {
 # prefixes are made again, and it is written only when every step succeeded: a prefix without
 # the fonts and their mapping would show Chinese as boxes.
 qm_prefix_init() {
+  qm_check_prefix || return 1
   local marker="$WINEPREFIX/.qm-ready-4"
   [ -f "$marker" ] && return 0
   echo "wineenv: creating Wine prefix $WINEPREFIX ($WINEARCH)"
@@ -173,6 +202,7 @@ qm_server_start() {
 
 # Starts the display (once) and the selected target's prefix and server.
 qm_env_start() {
+  qm_check_prefix || return 1
   if [ -z "$QM_XVFB_PID" ]; then qm_start_xvfb || return 1; fi
   qm_prefix_init || return 1
   qm_server_start
