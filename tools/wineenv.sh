@@ -11,8 +11,14 @@ QM_BUILD=${QM_BUILD:-$QM_ROOT/build}
 QM_WINE64=/usr/lib/wine/wine64
 QM_WINE32=/usr/lib/wine/wine
 export WINEDEBUG=${WINEDEBUG:--all}
-# No Mono or Gecko install prompts when the prefix is created.
+# No Mono or Gecko install prompts when the prefix is created. Nor the menu builder, whatever the
+# caller's overrides: it would write menu entries, desktop files and file types for the prefix
+# under the user's home.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+case ";$WINEDLLOVERRIDES;" in
+  *";winemenubuilder.exe=d;"*) ;;
+  *) WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d" ;;
+esac
 
 # Wine keeps file names in the Unix locale's encoding: Chinese file names need a UTF-8 locale,
 # and a bare environment (no LANG) would refuse them.
