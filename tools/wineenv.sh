@@ -20,12 +20,13 @@ case ";$WINEDLLOVERRIDES;" in
   *) WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d" ;;
 esac
 
-# Wine keeps file names in the Unix locale's encoding: Chinese file names need a UTF-8 locale,
-# and a bare environment (no LANG) would refuse them.
-case "${LC_ALL:-${LANG:-}}" in
-  *UTF-8*|*utf8*|*UTF8*|*utf-8*) ;;
-  *) export LC_ALL=C.UTF-8 ;;
-esac
+# Every Wine command here runs under one locale, whatever the caller's. Whenever a prefix starts
+# under another ANSI code page than the last time (a developer under zh_CN.UTF-8 and CI under
+# C.UTF-8 sharing a build folder), Wine writes its own font links over the Tahoma link below, and
+# Chinese would show as boxes. Setting the links again at every start would mend only that, while
+# the code page the tests see would still follow the caller. It is a UTF-8 locale because Wine
+# keeps file names in the Unix locale's encoding, and Chinese file names need UTF-8.
+export LC_ALL=C.UTF-8
 
 # Wine takes its antialiasing default for every font from fontconfig, where it is on: small
 # Chinese text would then be drawn from the CJK face's outlines in thin grey strokes rather than
@@ -184,7 +185,7 @@ qm_unmanaged_windows() {
 # the fonts and their mapping would show Chinese as boxes.
 qm_prefix_init() {
   qm_check_prefix || return 1
-  local marker="$WINEPREFIX/.qm-ready-4"
+  local marker="$WINEPREFIX/.qm-ready-5"
   [ -f "$marker" ] && return 0
   echo "wineenv: creating Wine prefix $WINEPREFIX ($WINEARCH)"
   rm -rf "$WINEPREFIX"
