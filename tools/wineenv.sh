@@ -135,8 +135,16 @@ qm_start_xvfb() {
 QM_PREFIX_FONTS="/usr/share/wine/fonts/marlett.ttf /usr/share/wine/fonts/tahoma.ttf
   /usr/share/wine/fonts/tahomabd.ttf"
 
+# Wine finds UMing (the Chinese face, see qm_map_fonts) through fontconfig, so it is not linked
+# into the prefix; but a prefix marked ready without it would show Chinese as boxes for good.
+QM_CJK_PATH=/usr/share/fonts/truetype/arphic/uming.ttc
+
 qm_install_fonts() {
   local dest="$WINEPREFIX/drive_c/windows/Fonts" f
+  if [ ! -f "$QM_CJK_PATH" ]; then
+    echo "wineenv: $QM_CJK_PATH is missing (tools/setup installs it)" >&2
+    return 1
+  fi
   mkdir -p "$dest" || return 1
   for f in $QM_PREFIX_FONTS; do
     if [ ! -f "$f" ]; then
