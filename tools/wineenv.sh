@@ -35,6 +35,8 @@ export FONTCONFIG_FILE=$QM_ROOT/tools/wine-fonts.conf
 
 QM_XVFB_PID=
 QM_STARTED_PREFIXES=
+QM_TEST_PREFIX=
+QM_TARGET_BUILD=
 
 # True when this machine runs 32-bit code: Wine's 32-bit loader answers. Some kernels run no
 # 32-bit code at all (an i386 execve fails with ENOEXEC). QM_NO_WIN32=1 makes the answer "no",
@@ -67,7 +69,8 @@ qm_target_build() {
 }
 
 # Points WINEPREFIX, WINEARCH and the loader at one target's prefix. After it, qm_wine runs a
-# Windows program of that target.
+# Windows program of that target. It remembers the target's build folder and test prefix for the
+# end-to-end drive (qm_map_e2e_drive).
 qm_select_target() {
   case "$1" in
     win32)
@@ -79,6 +82,8 @@ qm_select_target() {
       QM_WINE=$QM_WINE64 ;;
     *) echo "wineenv: unknown target $1" >&2; return 1 ;;
   esac
+  QM_TARGET_BUILD=$(qm_target_build "$1")
+  QM_TEST_PREFIX=$WINEPREFIX
 }
 
 # True when WINEPREFIX is one of this build's prefixes: a direct child of the build folder whose
@@ -215,11 +220,25 @@ qm_server_start() {
   qm_wine wineboot </dev/null >/dev/null 2>&1
 }
 
-# Starts the display (once) and the selected target's prefix and server.
+# The end-to-end driver works on drive Q:, mapped onto the target's end-to-end work folder: a short
+# path for the folder picker to walk down to and for the screenshots to show. Wine lists a drive
+# (GetLogicalDrives, and so the picker) only when its dosdevices link is there before the
+# wineserver starts. The link is absolute, as a relative one would be read from dosdevices.
+qm_map_e2e_drive() {
+  local work="$QM_TARGET_BUILD/tests/e2e/e2e-work"
+  mkdir -p "$work" && work=$(cd "$work" && pwd) &&
+    ln -sfnT "$work" "$WINEPREFIX/dosdevices/q:"
+}
+
+# Starts the display (once) and the selected target's prefix and server. Only a target's test
+# prefix gets drive Q:; tools/run's prefix shows the program no drive of the tests.
 qm_env_start() {
   qm_check_prefix || return 1
   if [ -z "$QM_XVFB_PID" ]; then qm_start_xvfb || return 1; fi
   qm_prefix_init || return 1
+  if [ "$WINEPREFIX" = "${QM_TEST_PREFIX:-}" ]; then
+    qm_map_e2e_drive || { echo "wineenv: could not map drive Q: in $WINEPREFIX" >&2; return 1; }
+  fi
   qm_server_start
   QM_STARTED_PREFIXES="$QM_STARTED_PREFIXES $WINEPREFIX"
 }
