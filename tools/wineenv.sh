@@ -11,15 +11,22 @@ QM_BUILD=${QM_BUILD:-$QM_ROOT/build}
 QM_WINE64=/usr/lib/wine/wine64
 QM_WINE32=/usr/lib/wine/wine
 export WINEDEBUG=${WINEDEBUG:--all}
-# No Mono or Gecko install prompts when the prefix is created.
+# No Mono or Gecko install prompts when the prefix is created. Nor the menu builder, whatever the
+# caller's overrides: it would write menu entries, desktop files and file types for the prefix
+# under the user's home.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
-
-# Wine keeps file names in the Unix locale's encoding: Chinese file names need a UTF-8 locale,
-# and a bare environment (no LANG) would refuse them.
-case "${LC_ALL:-${LANG:-}}" in
-  *UTF-8*|*utf8*|*UTF8*|*utf-8*) ;;
-  *) export LC_ALL=C.UTF-8 ;;
+case ";$WINEDLLOVERRIDES;" in
+  *";winemenubuilder.exe=d;"*) ;;
+  *) WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d" ;;
 esac
+
+# Every Wine command here runs under one locale, whatever the caller's. Whenever a prefix starts
+# under another ANSI code page than the last time (a developer under zh_CN.UTF-8 and CI under
+# C.UTF-8 sharing a build folder), Wine writes its own font links over the Tahoma link below, and
+# Chinese would show as boxes. Setting the links again at every start would mend only that, while
+# the code page the tests see would still follow the caller. It is a UTF-8 locale because Wine
+# keeps file names in the Unix locale's encoding, and Chinese file names need UTF-8.
+export LC_ALL=C.UTF-8
 
 # Wine takes its antialiasing default for every font from fontconfig, where it is on: small
 # Chinese text would then be drawn from the CJK face's outlines in thin grey strokes rather than
@@ -28,6 +35,8 @@ export FONTCONFIG_FILE=$QM_ROOT/tools/wine-fonts.conf
 
 QM_XVFB_PID=
 QM_STARTED_PREFIXES=
+QM_TEST_PREFIX=
+QM_TARGET_BUILD=
 
 # True when this machine runs 32-bit code: Wine's 32-bit loader answers. Some kernels run no
 # 32-bit code at all (an i386 execve fails with ENOEXEC). QM_NO_WIN32=1 makes the answer "no",
@@ -60,7 +69,8 @@ qm_target_build() {
 }
 
 # Points WINEPREFIX, WINEARCH and the loader at one target's prefix. After it, qm_wine runs a
-# Windows program of that target.
+# Windows program of that target. It remembers the target's build folder and test prefix for the
+# end-to-end drive (qm_map_e2e_drive).
 qm_select_target() {
   case "$1" in
     win32)
@@ -72,6 +82,36 @@ qm_select_target() {
       QM_WINE=$QM_WINE64 ;;
     *) echo "wineenv: unknown target $1" >&2; return 1 ;;
   esac
+  QM_TARGET_BUILD=$(qm_target_build "$1")
+  QM_TEST_PREFIX=$WINEPREFIX
+}
+
+# True when WINEPREFIX is one of this build's prefixes: a direct child of the build folder whose
+# name starts with "wineprefix" (one per target, and tools/run's "-run" ones). This environment
+# removes and remakes its prefixes at will, so it must never take another one, the user's own
+# ~/.wine above all. The test is on the text, so a trailing slash or a deeper path is refused too,
+# and so is every prefix while QM_BUILD is empty (as after `QM_BUILD=x source wineenv.sh`, whose
+# assignment lasts only for the source), which would make the root folder the build folder.
+qm_prefix_is_ours() {
+  [ -n "${QM_BUILD:-}" ] || return 1
+  case "${WINEPREFIX:-}" in
+    "$QM_BUILD"/wineprefix*) ;;
+    *) return 1 ;;
+  esac
+  case "${WINEPREFIX#"$QM_BUILD"/}" in
+    */*) return 1 ;;
+  esac
+}
+
+qm_check_prefix() {
+  qm_prefix_is_ours && return 0
+  if [ -z "${QM_BUILD:-}" ]; then
+    echo "wineenv: QM_BUILD is empty: no build folder to keep the Wine prefixes in" >&2
+    return 1
+  fi
+  echo "wineenv: refusing WINEPREFIX='${WINEPREFIX:-}': this environment makes and removes only its" \
+    "own prefixes, $QM_BUILD/wineprefix*; call qm_select_target first" >&2
+  return 1
 }
 
 qm_wine() { "$QM_WINE" "$@"; }
@@ -100,8 +140,16 @@ qm_start_xvfb() {
 QM_PREFIX_FONTS="/usr/share/wine/fonts/marlett.ttf /usr/share/wine/fonts/tahoma.ttf
   /usr/share/wine/fonts/tahomabd.ttf"
 
+# Wine finds UMing (the Chinese face, see qm_map_fonts) through fontconfig, so it is not linked
+# into the prefix; but a prefix marked ready without it would show Chinese as boxes for good.
+QM_CJK_PATH=/usr/share/fonts/truetype/arphic/uming.ttc
+
 qm_install_fonts() {
   local dest="$WINEPREFIX/drive_c/windows/Fonts" f
+  if [ ! -f "$QM_CJK_PATH" ]; then
+    echo "wineenv: $QM_CJK_PATH is missing (tools/setup installs it)" >&2
+    return 1
+  fi
   mkdir -p "$dest" || return 1
   for f in $QM_PREFIX_FONTS; do
     if [ ! -f "$f" ]; then
@@ -149,7 +197,8 @@ qm_unmanaged_windows() {
 # prefixes are made again, and it is written only when every step succeeded: a prefix without
 # the fonts and their mapping would show Chinese as boxes.
 qm_prefix_init() {
-  local marker="$WINEPREFIX/.qm-ready-4"
+  qm_check_prefix || return 1
+  local marker="$WINEPREFIX/.qm-ready-5"
   [ -f "$marker" ] && return 0
   echo "wineenv: creating Wine prefix $WINEPREFIX ($WINEARCH)"
   rm -rf "$WINEPREFIX"
@@ -171,10 +220,25 @@ qm_server_start() {
   qm_wine wineboot </dev/null >/dev/null 2>&1
 }
 
-# Starts the display (once) and the selected target's prefix and server.
+# The end-to-end driver works on drive Q:, mapped onto the target's end-to-end work folder: a short
+# path for the folder picker to walk down to and for the screenshots to show. Wine lists a drive
+# (GetLogicalDrives, and so the picker) only when its dosdevices link is there before the
+# wineserver starts. The link is absolute, as a relative one would be read from dosdevices.
+qm_map_e2e_drive() {
+  local work="$QM_TARGET_BUILD/tests/e2e/e2e-work"
+  mkdir -p "$work" && work=$(cd "$work" && pwd) &&
+    ln -sfnT "$work" "$WINEPREFIX/dosdevices/q:"
+}
+
+# Starts the display (once) and the selected target's prefix and server. Only a target's test
+# prefix gets drive Q:; tools/run's prefix shows the program no drive of the tests.
 qm_env_start() {
+  qm_check_prefix || return 1
   if [ -z "$QM_XVFB_PID" ]; then qm_start_xvfb || return 1; fi
   qm_prefix_init || return 1
+  if [ "$WINEPREFIX" = "${QM_TEST_PREFIX:-}" ]; then
+    qm_map_e2e_drive || { echo "wineenv: could not map drive Q: in $WINEPREFIX" >&2; return 1; }
+  fi
   qm_server_start
   QM_STARTED_PREFIXES="$QM_STARTED_PREFIXES $WINEPREFIX"
 }
