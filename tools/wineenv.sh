@@ -218,6 +218,11 @@ qm_prefix_init() {
 qm_server_start() {
   wineserver -p </dev/null >/dev/null 2>&1
   qm_wine wineboot </dev/null >/dev/null 2>&1
+  # The desktop process too: Wine starts it from the first program that shows a window, and it
+  # keeps that program's descriptors, a test's being ctest's output pipe, for as long as any
+  # window of the prefix is up (while another Wine program works beside, for good). It ends with
+  # the server.
+  qm_wine 'C:\windows\system32\explorer.exe' /desktop </dev/null >/dev/null 2>&1 &
 }
 
 # The end-to-end driver works on drive Q:, mapped onto the target's end-to-end work folder: a short
