@@ -163,12 +163,13 @@ void CStep3Dlg::ShowEndOfRun(HWND hMainWnd)
         ShowPendingUpdates();
         m_progress.SetText(CString());  // after the last queued status, which would show again
     });
+    // Next goes on last: whoever waits for it sees the whole end of the run.
+    EnableDlgItem(m_hWnd, IDC_STOP, FALSE);
+    EnableDlgItem(hMainWnd, IDC_BACK, FALSE);
     const HWND hNext = ::GetDlgItem(hMainWnd, IDC_NEXT);
     if (hNext != NULL)
         RunContained([hNext] { ::SetWindowText(hNext, LoadStr(IDS_RESTART)); });
-    EnableDlgItem(hMainWnd, IDC_BACK, FALSE);
     EnableDlgItem(hMainWnd, IDC_NEXT, TRUE);
-    EnableDlgItem(m_hWnd, IDC_STOP, FALSE);
     m_bBusy = FALSE;
 }
 
