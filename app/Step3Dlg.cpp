@@ -148,7 +148,7 @@ void CStep3Dlg::RunWalk(tagNode* pRoot)
 }
 
 // On the window's thread, so that the lines still queued are in the log before the buttons show
-// the end of the run. FALSE from the call means the page's window has gone: nothing to show.
+// the end of the run. A page whose window has gone shows nothing (StopAndWait leaves it idle).
 void CStep3Dlg::EndRunOnPage(HWND hMainWnd)
 {
     RunOnWindowThread(m_hWnd, [this, hMainWnd] { ShowEndOfRun(hMainWnd); });
