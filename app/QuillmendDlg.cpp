@@ -214,6 +214,9 @@ void CQuillmendDlg::OnCancel()
 
 void CQuillmendDlg::StopWorkers()
 {
+    // Both are told first: waiting for one pumps messages, and a run would go on meanwhile.
+    m_dlgStep2.AskToStop();
+    m_dlgStep3.AskToStop();
     m_dlgStep2.StopAndWait();
     m_dlgStep3.StopAndWait();
 }

@@ -199,10 +199,15 @@ void CStep2Dlg::StartListing()
     }
 }
 
-void CStep2Dlg::StopAndWait()
+void CStep2Dlg::AskToStop()
 {
     m_bClosing = TRUE;
     m_bStopPreview = TRUE;
+}
+
+void CStep2Dlg::StopAndWait()
+{
+    AskToStop();
     m_listingThread.Join();
     m_bStopPreview = TRUE;  // a preview that the listing's tree fill started
     m_previewThread.Join();

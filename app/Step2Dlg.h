@@ -28,8 +28,10 @@ public:
     // Clears the tree and the view, makes a new root and starts the listing thread over
     // m_strSource in m_nMode; does nothing while a listing runs.
     void StartListing();
-    // Stops a running preview and waits (pumping messages) for the listing and preview threads;
-    // afterwards no new preview starts. For the wizard's end.
+    // Tells the listing and a running preview to end, and that no new preview is to start,
+    // without waiting for them. For the wizard's end.
+    void AskToStop();
+    // AskToStop, then waits (pumping messages) for the listing and preview threads.
     void StopAndWait();
     void FillTree();
     void InsertTreeNode(tagNode* pNode, HTREEITEM hParent);

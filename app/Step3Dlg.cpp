@@ -103,7 +103,7 @@ void CStep3Dlg::StartRepair()
 
 void CStep3Dlg::StopAndWait()
 {
-    m_bStop = TRUE;
+    AskToStop();
     m_repairThread.Join();
     // A thread that found the page's window gone did not show the end of its run: the page is
     // idle all the same once the thread has ended.

@@ -30,6 +30,8 @@ public:
     // Clears the log and starts the repair thread over m_pRoot into m_strOutDir, unless a run is
     // already in progress. The main dialog sets m_pRoot, m_strOutDir and m_bSaveInPlace first.
     void StartRepair();
+    // Asks a running repair to stop, without waiting for it.
+    void AskToStop() { m_bStop = TRUE; }
     // Asks a running repair to stop and waits for its thread to end, pumping messages meanwhile
     // (the thread sends to windows this thread owns). Returns at once when no run is in progress.
     void StopAndWait();
